@@ -1,0 +1,25 @@
+#pragma once
+// Classic geometry records. A rectangle excludes its right and bottom edges.
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+inline TPoint Point(int x, int y) { return TPoint{x, y}; }
+inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
+inline TRect Bounds(int left, int top, int width, int height) {
+    return TRect{left, top, left + width, top + height};
+}
