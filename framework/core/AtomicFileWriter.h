@@ -1,0 +1,33 @@
+#pragma once
+// Replaces a file only once everything has been written: the bytes go to a temporary file in the
+// target's directory, which is renamed over the target by Commit(). A writer destroyed without a
+// successful Commit() removes its temporary file, so the old file stays exactly as it was.
+#include <string>
+#include <string_view>
+
+class AtomicFileWriter {
+public:
+    // Creates the temporary file; throws EInOutError "Cannot create file ..." when it cannot.
+    explicit AtomicFileWriter(std::string fileName);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Buffered; throws EInOutError "Unable to write to ..." on a failed write.
+    void Write(std::string_view bytes);
+    // Flushes, syncs and renames over the target; throws EInOutError on failure.
+    void Commit();
+
+    const std::string& FileName() const { return fileName_; }
+    const std::string& TempName() const { return tempName_; }
+
+private:
+    void Flush();
+    [[noreturn]] void Fail(const std::string& message);
+
+    std::string fileName_;
+    std::string tempName_;
+    std::string buffer_;
+    int fd_ = -1;
+    bool committed_ = false;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// Sequential text files of byte lines. Reading accepts CR LF, LF or a lone CR as a line end and
+// does not count a line end at the very end as the start of another line; writing always ends
+// every line with CR LF and replaces the file only once every line is written.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Splits text into lines by CR LF, LF or CR. "a\r\nb" and "a\r\nb\r\n" both give {"a", "b"}.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+// Reads a whole file; throws EInOutError "Cannot open file ..." or "Unable to read from ...".
+std::string ReadFileBytes(const std::string& fileName);
+std::vector<std::string> ReadTextLines(const std::string& fileName);
+
+// Writes the lines, each followed by CR LF, through a temporary file renamed over the target;
+// throws EInOutError and leaves an existing file untouched on any failure.
+void WriteTextLines(const std::string& fileName, const std::vector<std::string>& lines);
