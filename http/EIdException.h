@@ -47,8 +47,8 @@ ZEL_ID_EXCEPTION(EIdUnknownProtocol, EIdException, "");
 ZEL_ID_EXCEPTION(EIdIOHandlerPropInvalid, EIdException, "IOHandler value is not valid");
 // A URL carrying CR, LF or NUL would let the caller's text split the request head.
 ZEL_ID_EXCEPTION(EIdInvalidURL, EIdException, "URL contains a control character (CR, LF or NUL)");
-// A response body past the client's in-memory bound.
-ZEL_ID_EXCEPTION(EIdHTTPContentTooLarge, EIdException, "Response body exceeds the size limit.");
+// A body past the in-memory bound of the stream it is read into.
+ZEL_ID_EXCEPTION(EIdContentTooLarge, EIdException, "Response body exceeds the size limit.");
 ZEL_ID_EXCEPTION(EIdReplyRFCError, EIdException, "");
 
 // Authentication registry. Message "This authentication method is already registered with class

@@ -1,0 +1,127 @@
+#pragma once
+// The connection handler: buffered reads (lines, exact counts, streams) and buffered writes over
+// a transport that descendants provide (a socket, or bytes in memory for tests and fuzzing).
+#include "http/IdGlobal.h"
+#include "http/TIdBuffer.h"
+#include "http/TIdComponent.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TIdStream;
+
+class TIdIOHandler : public TIdComponent {
+public:
+    TIdIOHandler();
+    ~TIdIOHandler() override;
+
+    // Connection target and settings, copied from the client at every connect.
+    const std::string& Host() const { return host_; }
+    void SetHost(const std::string& h) { host_ = h; }
+    int Port() const { return port_; }
+    void SetPort(int p) { port_ = p; }
+    int ConnectTimeout() const { return connectTimeout_; }
+    void SetConnectTimeout(int ms) { connectTimeout_ = ms; }
+    int ReadTimeout() const { return readTimeout_; }
+    void SetReadTimeout(int ms) { readTimeout_ = ms; }
+    int RecvBufferSize() const { return recvBufferSize_; }
+    void SetRecvBufferSize(int n) { recvBufferSize_ = n > 0 ? n : kIdDefaultBufferSize; }
+    int SendBufferSize() const { return sendBufferSize_; }
+    void SetSendBufferSize(int n) { sendBufferSize_ = n > 0 ? n : kIdDefaultBufferSize; }
+    int MaxLineLength() const { return maxLineLength_; }
+    void SetMaxLineLength(int n) { maxLineLength_ = n; }
+    TIdMaxLineAction MaxLineAction() const { return maxLineAction_; }
+    void SetMaxLineAction(TIdMaxLineAction a) { maxLineAction_ = a; }
+    bool UseNagle() const { return useNagle_; }
+    void SetUseNagle(bool b) { useNagle_ = b; }
+    TIdIPVersion IPVersion() const { return ipVersion_; }
+    void SetIPVersion(TIdIPVersion v) { ipVersion_ = v; }
+
+    // Flags of the last ReadLn.
+    bool ReadLnSplit() const { return readLnSplit_; }
+    bool ReadLnTimedOut() const { return readLnTimedOut_; }
+
+    bool Opened() const { return opened_; }
+    bool ClosedGracefully() const { return closedGracefully_; }
+    TIdBuffer& InputBuffer() { return *inputBuffer_; }
+
+    // Opens the handler: fresh input buffer, closed-gracefully flag cleared; a socket handler also
+    // connects here.
+    virtual void Open();
+    // Closes the transport; the input buffer keeps its content until the next Open.
+    virtual void Close();
+    // The open-connection test: one receive that does not wait (so a peer's close is noticed),
+    // then usable when open and not closed by the peer, or when unread bytes remain.
+    bool Connected();
+    // Whether the transport (the socket) is there.
+    virtual bool SourceAllocated() const = 0;
+
+    // Counts as disconnected after a close by the peer (closing our end) or without a transport;
+    // then raises EIdConnClosedGracefully when asked, unless buffered bytes remain and the buffer is
+    // not ignored.
+    void CheckForDisconnect(bool raiseIfDisconnected = true, bool ignoreBuffer = false);
+    // Waits for and receives one piece into the input buffer. Returns the count received, 0 when
+    // disconnected without raising, -1 on a time-out without raising.
+    int ReadFromSource(bool raiseIfDisconnected = true, int timeout = kIdTimeoutDefault,
+                       bool raiseOnTimeout = true);
+
+    // One line without its terminator; with the LF terminator one CR before it goes too. A line
+    // longer than maxLineLength (negative: MaxLineLength) raises or splits as MaxLineAction says.
+    std::string ReadLn(std::string_view terminator = "\n", int timeout = kIdTimeoutDefault,
+                       int maxLineLength = -1);
+    // Appends exactly n bytes to into.
+    void ReadBytes(std::string& into, int n);
+    // Reads byteCount bytes (or, with readUntilDisconnect or a negative count, everything until
+    // the peer closes) into the stream at its position.
+    void ReadStream(TIdStream& stream, std::int64_t byteCount = -1, bool readUntilDisconnect = false);
+
+    void Write(const char* bytes, std::size_t n);
+    void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
+    // The text and CR LF, as one piece.
+    void WriteLn(std::string_view line);
+
+    // While the write buffer is open, writes collect in it; a positive threshold sends that many
+    // bytes whenever the buffer reaches it (-1: never on its own).
+    void WriteBufferOpen(int threshold = -1);
+    // Sends everything collected at once and drops the buffer.
+    void WriteBufferClose();
+    // Drops what was collected, then closes the buffer.
+    void WriteBufferCancel();
+    bool WriteBufferingActive() const { return writeBuffer_ != nullptr; }
+
+protected:
+    // Transport primitives. Readable waits at most timeoutMs (negative: without limit).
+    virtual bool Readable(int timeoutMs) = 0;
+    // One receive of at most n bytes; 0 when the peer has closed.
+    virtual std::size_t Recv(char* buffer, std::size_t n) = 0;
+    // One send; the number of bytes that left.
+    virtual std::size_t Send(const char* bytes, std::size_t n) = 0;
+    // Closes the transport (the socket).
+    virtual void CloseSource() = 0;
+
+private:
+    void writeDirect(const char* bytes, std::size_t n);
+    int effectiveTimeout(int timeout) const;
+    std::string takeLine(int length, std::size_t terminatorLength, bool dropCR);
+
+    std::string host_;
+    int port_ = 0;
+    int connectTimeout_ = 0;
+    int readTimeout_ = 0;
+    int recvBufferSize_ = kIdDefaultBufferSize;
+    int sendBufferSize_ = kIdDefaultBufferSize;
+    int maxLineLength_ = kIdMaxLineLengthDefault;
+    TIdMaxLineAction maxLineAction_ = maException;
+    bool useNagle_ = true;
+    TIdIPVersion ipVersion_ = Id_IPv4;
+
+    bool opened_ = false;
+    bool closedGracefully_ = false;
+    bool readLnSplit_ = false;
+    bool readLnTimedOut_ = false;
+    std::unique_ptr<TIdBuffer> inputBuffer_;
+    std::unique_ptr<TIdBuffer> writeBuffer_;
+    int writeBufferThreshold_ = -1;
+};

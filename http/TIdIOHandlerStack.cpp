@@ -1,0 +1,26 @@
+#include "http/TIdIOHandlerStack.h"
+
+#include "http/TIdStack.h"
+
+void TIdIOHandlerStack::Open() {
+    TIdIOHandlerSocket::Open();
+    // Without a target the handler opens without a socket; the first write then fails as a
+    // closed connection.
+    if (Host().empty() || Port() <= 0)
+        return;
+    TIdSocketHandle& b = Binding();
+    b.AllocateSocket(IPVersion());
+    b.SetIP(BoundIP());
+    b.SetPort(BoundPort());
+    b.Bind();
+    b.SetNagle(UseNagle());
+    std::string address = Host();
+    if (!(IPVersion() == Id_IPv4 && TIdStack::IsIPv4(Host()))) {
+        DoStatus(hsResolving, "Resolving hostname " + Host() + ".");
+        address = GStack().ResolveHost(Host(), IPVersion());
+    }
+    b.SetPeerIP(address);
+    b.SetPeerPort(Port());
+    DoStatus(hsConnecting, "Connecting to " + address + ".");
+    b.Connect(ConnectTimeout());
+}
