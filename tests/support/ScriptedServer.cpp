@@ -19,7 +19,7 @@ namespace {
 bool waitFor(int fd, short events, const std::atomic<bool>& stop) {
     while (!stop.load()) {
         pollfd p{fd, events, 0};
-        int r = ::poll(&p, 1, 50);
+        int r = ::poll(&p, 1, 10);
         if (r > 0)
             return true;
         if (r < 0 && errno != EINTR)
