@@ -1,20 +1,36 @@
 #pragma once
 // Colours are 0x00BBGGRR (red in the low byte); 0xFF0000nn names system colour nn.
+// This header stays Qt-free; ColorToRGB (TColor.cpp) resolves system colours through the Qt palette,
+// and TGraphics.h turns colours into QColor.
 #include <cstdint>
 
 using TColor = std::int32_t;
 
 constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
 constexpr TColor clGray = 0x808080;
 constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | unsigned(index)); }
-constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u; }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0xFF000000u | unsigned(index));
+}
+constexpr bool IsSystemColor(TColor c) {
+    return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u;
+}
 
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
@@ -37,8 +53,30 @@ constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clBtnText = SystemColor(18);
 constexpr TColor clInactiveCaptionText = SystemColor(19);
 constexpr TColor clBtnHighlight = SystemColor(20);
+constexpr TColor cl3DDkShadow = SystemColor(21);
+constexpr TColor cl3DLight = SystemColor(22);
+constexpr TColor clInfoText = SystemColor(23);
+constexpr TColor clInfoBk = SystemColor(24);
+constexpr TColor clHotLight = SystemColor(26);
+constexpr TColor clGradientActiveCaption = SystemColor(27);
+constexpr TColor clGradientInactiveCaption = SystemColor(28);
+constexpr TColor clMenuHighlight = SystemColor(29);
+constexpr TColor clMenuBar = SystemColor(30);
 
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
-constexpr TColor RGB(int r, int g, int b) { return TColor(r | (g << 8) | (b << 16)); }
+constexpr int GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr TColor RGB(int r, int g, int b) {
+    return TColor(r | (g << 8) | (b << 16));
+}
+
+// The plain 0x00BBGGRR value of a colour: system colours are looked up in the application's
+// palette (a default palette when there is no application object), clNone and clDefault give
+// black, and any other value keeps its low 24 bits.
+TColor ColorToRGB(TColor color);
