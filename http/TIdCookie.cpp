@@ -4,7 +4,9 @@
 
 namespace {
 
-bool isTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isTrimmed(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string_view trim(std::string_view s) {
     std::size_t b = 0, e = s.size();
@@ -68,7 +70,9 @@ const TIdNetscapeCookie::Attribute* TIdNetscapeCookie::Find(const Attributes& at
     return nullptr;
 }
 
-void TIdNetscapeCookie::SetCookieText(std::string_view text) { SetCookieText(text, IdUnixNow()); }
+void TIdNetscapeCookie::SetCookieText(std::string_view text) {
+    SetCookieText(text, IdUnixNow());
+}
 
 void TIdNetscapeCookie::SetCookieText(std::string_view text, int64_t now) {
     if (parsed_ && text == cookieText_)
@@ -81,7 +85,8 @@ void TIdNetscapeCookie::SetCookieText(std::string_view text, int64_t now) {
     std::size_t pos = 0;
     while (true) {
         std::size_t semi = text.find(';', pos);
-        std::string_view piece = trim(text.substr(pos, semi == std::string_view::npos ? std::string_view::npos : semi - pos));
+        std::string_view piece =
+            trim(text.substr(pos, semi == std::string_view::npos ? std::string_view::npos : semi - pos));
         if (semi == std::string_view::npos) {
             if (!piece.empty() || pieces.empty())
                 pieces.push_back(piece);
@@ -149,7 +154,9 @@ void TIdNetscapeCookie::LoadProperties(const Attributes& attributes, int64_t /*n
     secure_ = Find(attributes, "SECURE") != nullptr;
 }
 
-std::string TIdNetscapeCookie::ClientCookie() const { return name_ + "=" + value_; }
+std::string TIdNetscapeCookie::ClientCookie() const {
+    return name_ + "=" + value_;
+}
 
 std::string TIdNetscapeCookie::ServerCookie() const {
     std::string s = ClientCookie();
@@ -164,7 +171,9 @@ std::string TIdNetscapeCookie::ServerCookie() const {
     return s;
 }
 
-TIdCookieRFC2109::TIdCookieRFC2109() { SetInternalVersion(1); }
+TIdCookieRFC2109::TIdCookieRFC2109() {
+    SetInternalVersion(1);
+}
 
 void TIdCookieRFC2109::ResetProperties() {
     TIdNetscapeCookie::ResetProperties();
@@ -183,9 +192,7 @@ void TIdCookieRFC2109::LoadProperties(const Attributes& attributes, int64_t now)
             // A negative Max-Age expires the cookie at once; a huge one ends in the year 9999.
             int64_t at = IdCookieAddSeconds(now, *age < 0 ? 0 : *age);
             maxAge_ = at - IdCookieClamp(now);
-            SetExpiresAt(at);
-            if (!Expires().empty())
-                SetExpiresText(IdInternetDate(at));
+            SetExpiresAt(at); // Max-Age wins over Expires
         }
     }
     if (const Attribute* a = Find(attributes, "VERSION"))
@@ -210,7 +217,9 @@ std::string TIdCookieRFC2109::ServerCookie() const {
     return s;
 }
 
-TIdCookieRFC2965::TIdCookieRFC2965() { SetInternalVersion(2); }
+TIdCookieRFC2965::TIdCookieRFC2965() {
+    SetInternalVersion(2);
+}
 
 void TIdCookieRFC2965::ResetProperties() {
     TIdCookieRFC2109::ResetProperties();
@@ -234,8 +243,8 @@ void TIdCookieRFC2965::LoadProperties(const Attributes& attributes, int64_t now)
             std::size_t pos = 0;
             while (true) {
                 std::size_t comma = v.find(',', pos);
-                std::optional<int64_t> port =
-                    parseInteger(v.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+                std::optional<int64_t> port = parseInteger(
+                    v.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
                 // A list that is not all ports makes the whole cookie unusable; the fetch it came
                 // with goes on.
                 if (!port || *port < 0 || *port > 65535) {
