@@ -1,0 +1,17 @@
+#include "reader/FetchHeadlines.h"
+
+#include "reader/FeedCutter.h"
+#include "reader/THeadlineStore.h"
+
+bool FetchHeadlines(THeadlineStore& store, const TFeedGet& get, const std::string& url,
+                    std::string_view redirectPrefix) {
+    store.Reset();
+    try {
+        std::string body = get(url);
+        CutHeadlines(body, redirectPrefix, store);
+        return true;
+    } catch (...) {
+        // Every failure ends in the same message box, whatever raised it.
+        return false;
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The four hosts the reader talks to, and the URLs built from them. The built-in names lie
+// under the reserved ".example" domain, since no public service stands behind them; the
+// "hosts" section of config.ini overrides each one:
+//
+//   [hosts]
+//   feed=127.0.0.1:8480        RSS feeds, "/rss/<category>.xml"
+//   site=127.0.0.1:8480        the maker's site: "/weather/", "/date/", "/map/", "/zelnews", root
+//   iplookup=127.0.0.1:8480    the IP-location page, "/"
+//   redirect=127.0.0.1:8480    the click-through redirector, "/go/?url=<article link>"
+//
+// Each value is a host name or IPv4 address, optionally with ":port" (a bracketed IPv6 address
+// works too). The program only reads this section, never writes it.
+#include <string>
+#include <string_view>
+
+class TIniFile;
+struct TNewsCategory;
+struct TFixedPage;
+
+inline constexpr const char* kDefaultFeedHost = "rss.zelmora-news.example";
+inline constexpr const char* kDefaultSiteHost = "www.zelmora-news.example";
+inline constexpr const char* kDefaultIpLookupHost = "ip.zelmora-news.example";
+inline constexpr const char* kDefaultRedirectHost = "go.zelmora-news.example";
+
+class TReaderHosts {
+public:
+    TReaderHosts();
+    // The built-in hosts, each overridden by a valid value in section "hosts" of the file.
+    explicit TReaderHosts(const TIniFile& config);
+
+    const std::string& Feed() const { return feed_; }
+    const std::string& Site() const { return site_; }
+    const std::string& IpLookup() const { return ipLookup_; }
+    const std::string& Redirect() const { return redirect_; }
+
+    // "http://<feed>/rss/world.xml"
+    std::string FeedUrl(const TNewsCategory& category) const;
+    // "http://<site>/weather/", "http://<site>" for the root, "http://<iplookup>/".
+    std::string PageUrl(const TFixedPage& page) const;
+    std::string SiteUrl(std::string_view path) const;
+    // "http://<redirect>/go/?url=": an item's link is appended to it as it stands.
+    std::string RedirectPrefix() const;
+
+    // Accepts "host" or "host:port" (surrounding blanks, a leading "http://" and a trailing "/"
+    // are forgiven); false for anything that could change the URL's path, such as "/", "?",
+    // "@" or blanks inside, or for a port outside 1..65535.
+    static bool NormalizeHost(std::string_view value, std::string& host);
+
+private:
+    std::string feed_;
+    std::string site_;
+    std::string ipLookup_;
+    std::string redirect_;
+};
+
+// The hosts the program runs with: read once from config.ini beside the executable by the
+// window (SetReaderHosts), built-in until then.
+const TReaderHosts& ReaderHosts();
+void SetReaderHosts(const TReaderHosts& hosts);
