@@ -1,0 +1,296 @@
+#include "framework/TMenu.h"
+
+#include "framework/TCanvas.h"
+#include "framework/TControl.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
+
+#include <algorithm>
+
+namespace {
+
+// A drop-down whose owner-drawn items are measured and drawn by their items' handlers.
+class TMenuDropDown : public QMenu {
+public:
+    explicit TMenuDropDown(QWidget* parent) : QMenu(parent) {}
+
+    // QMenu asks the style about one action at a time right after this call; the style below
+    // reads which one it is from here.
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
+        QMenu::initStyleOption(option, action);
+        current = action;
+    }
+    mutable const QAction* current = nullptr;
+};
+
+TMenuItem* ownerDrawnItem(const QAction* action) {
+    if (!action)
+        return nullptr;
+    auto* item = static_cast<TMenuItem*>(action->data().value<QObject*>());
+    return item && item->OnDrawItem && item->OnMeasureItem ? item : nullptr;
+}
+
+class TMenuStyle : public QProxyStyle {
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        if (type == CT_MenuItem)
+            if (auto* menu = dynamic_cast<const TMenuDropDown*>(widget))
+                if (TMenuItem* item = ownerDrawnItem(menu->current)) {
+                    QImage scratch(1, 1, QImage::Format_RGB32);
+                    QPainter painter(&scratch);
+                    TCanvas canvas(&painter);
+                    canvas.Font().Assign(TFont());
+                    int w = 0, h = 0;
+                    GuardEvent([&] { item->OnMeasureItem(item, canvas, w, h); });
+                    return QSize(w, h);
+                }
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuItem)
+            if (auto* menu = dynamic_cast<const TMenuDropDown*>(widget))
+                if (TMenuItem* item = ownerDrawnItem(menu->current)) {
+                    TCanvas canvas(painter);
+                    const QRect r = option->rect;
+                    const bool selected = option->state & State_Selected;
+                    GuardEvent([&] {
+                        item->OnDrawItem(item, canvas, Bounds(r.x(), r.y(), r.width(), r.height()), selected);
+                    });
+                    return;
+                }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+QStyle* menuStyle() {
+    static TMenuStyle* style = new TMenuStyle;
+    return style;
+}
+
+} // namespace
+
+TMenuItem::TMenuItem(TComponent* owner) : TNonVisualComponent(owner) {}
+
+TMenuItem::~TMenuItem() {
+    // Sub-items go with their parent, as the classic menu frees them.
+    while (!items_.empty()) {
+        TMenuItem* last = items_.back();
+        items_.pop_back();
+        last->parent_ = nullptr;
+        delete last;
+    }
+    if (parent_) {
+        auto& list = parent_->items_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        parent_->changed();
+    }
+}
+
+void TMenuItem::SetCaption(const QString& caption) {
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    changed();
+}
+
+void TMenuItem::SetEnabled(bool value) {
+    if (value == enabled_)
+        return;
+    enabled_ = value;
+    changed();
+}
+
+void TMenuItem::SetChecked(bool value) {
+    checked_ = value;
+    changed();
+}
+
+void TMenuItem::SetVisible(bool value) {
+    if (value == visible_)
+        return;
+    visible_ = value;
+    changed();
+}
+
+void TMenuItem::SetDefault(bool value) {
+    default_ = value;
+    changed();
+}
+
+void TMenuItem::SetShortCut(const QKeySequence& value) {
+    shortCut_ = value;
+    changed();
+}
+
+int TMenuItem::MenuIndex() const {
+    if (!parent_)
+        return -1;
+    auto& list = parent_->items_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+    Insert(Count(), item);
+}
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+    if (!item || item == this)
+        return;
+    if (item->parent_)
+        item->parent_->Remove(item);
+    index = std::clamp(index, 0, Count());
+    items_.insert(items_.begin() + index, item);
+    item->parent_ = this;
+    if (TMenu* menu = GetParentMenu())
+        menu->MenuChanged(item, true);
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    if (it == items_.end())
+        return;
+    items_.erase(it);
+    item->parent_ = nullptr;
+    if (TMenu* menu = GetParentMenu())
+        menu->MenuChanged(nullptr, true);
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* root = this;
+    while (root->parent_)
+        root = root->parent_;
+    return root->menu_;
+}
+
+void TMenuItem::Click() {
+    CallEvent(OnClick, this);
+}
+
+void TMenuItem::changed() {
+    if (TMenu* menu = GetParentMenu())
+        menu->MenuChanged(this, false);
+}
+
+QMenu* TMenuItem::DropDown(QWidget* parent) {
+    auto* menu = new TMenuDropDown(parent);
+    menu->setStyle(menuStyle());
+    fill(menu);
+    return menu;
+}
+
+void TMenuItem::fill(QMenu* menu) {
+    for (TMenuItem* item : items_) {
+        if (!item->visible_)
+            continue;
+        if (item->IsLine()) {
+            QAction* separator = menu->addSeparator();
+            separator->setData(QVariant::fromValue<QObject*>(item));
+            continue;
+        }
+        QAction* action = nullptr;
+        if (item->Count() > 0) {
+            auto* sub = new TMenuDropDown(menu);
+            sub->setStyle(menuStyle());
+            sub->setTitle(item->caption_);
+            item->fill(sub);
+            action = menu->addMenu(sub);
+        } else {
+            action = menu->addAction(item->caption_);
+            QPointer<TMenuItem> guard(item);
+            QObject::connect(action, &QAction::triggered, menu, [guard] {
+                if (guard)
+                    GuardEvent([&] { guard->Click(); });
+            });
+        }
+        action->setData(QVariant::fromValue<QObject*>(item));
+        action->setEnabled(item->enabled_);
+        if (item->checked_) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        if (!item->shortCut_.isEmpty())
+            action->setShortcut(item->shortCut_);
+        // Shortcuts are the menu's own business (TMenu::IsShortCut), not Qt's.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        if (item->default_) {
+            QFont f = action->font();
+            f.setBold(true);
+            action->setFont(f);
+        }
+    }
+}
+
+TMenu::TMenu(TComponent* owner) : TNonVisualComponent(owner), items_(new TMenuItem(this)) {
+    items_->menu_ = this;
+}
+
+TMenu::~TMenu() {
+    DestroyComponents();
+}
+
+void TMenu::MenuChanged(TMenuItem* source, bool rebuild) {
+    if (OnChange)
+        OnChange(this, source, rebuild);
+}
+
+bool TMenu::IsShortCut(const QKeySequence& key) {
+    std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* parent) -> TMenuItem* {
+        for (int i = 0; i < parent->Count(); ++i) {
+            TMenuItem* item = parent->Items(i);
+            if (!item->Visible() || !item->Enabled())
+                continue;
+            if (!item->ShortCut().isEmpty() && item->ShortCut() == key)
+                return item;
+            if (TMenuItem* found = find(item))
+                return found;
+        }
+        return nullptr;
+    };
+    TMenuItem* item = find(items_);
+    if (!item)
+        return false;
+    item->Click();
+    return true;
+}
+
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
+
+QMenuBar* TMainMenu::CreateMenuBar(QWidget* parent) {
+    auto* bar = new QMenuBar(parent);
+    for (int i = 0; i < Items()->Count(); ++i) {
+        TMenuItem* top = Items()->Items(i);
+        if (!top->Visible())
+            continue;
+        if (top->Count() == 0) {
+            QAction* action = bar->addAction(top->Caption());
+            QPointer<TMenuItem> guard(top);
+            QObject::connect(action, &QAction::triggered, bar, [guard] {
+                if (guard)
+                    GuardEvent([&] { guard->Click(); });
+            });
+            continue;
+        }
+        QMenu* drop = top->DropDown(bar);
+        drop->setTitle(top->Caption());
+        QAction* action = bar->addMenu(drop);
+        action->setEnabled(top->Enabled());
+    }
+    return bar;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
+
+void TPopupMenu::Popup(int x, int y) {
+    CallEvent(OnPopup, this);
+    QMenu* menu = Items()->DropDown();
+    menu->exec(QPoint(x, y));
+    delete menu;
+}
