@@ -19,6 +19,15 @@ int ImportHeadlineList(const std::string& fileName, THeadlineStore& store) {
     return store.Count();
 }
 
+std::string HeadlineListText(const THeadlineStore& store) {
+    std::string text;
+    for (std::int32_t i = 0; i < store.Count(); ++i) {
+        const THeadlineItem& item = store.Item(i);
+        text.append(item.title).append("\r\n").append(item.link).append("\r\n");
+    }
+    return text;
+}
+
 bool SaveHeadlineList(const std::string& fileName, const THeadlineStore& store) {
     if (store.Count() == 0)
         return false;

@@ -17,3 +17,6 @@ int ImportHeadlineList(const std::string& fileName, THeadlineStore& store);
 // throws EInOutError and leaves any old file as it was. Writes nothing when the count is 0 and
 // returns false then.
 bool SaveHeadlineList(const std::string& fileName, const THeadlineStore& store);
+
+// The bytes a save writes, for writing elsewhere (zelmora-cli writes them to stdout).
+std::string HeadlineListText(const THeadlineStore& store);

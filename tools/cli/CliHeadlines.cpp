@@ -1,0 +1,55 @@
+// zelmora-cli headlines: the headlines of a feed, cut exactly as the reader's feed command cuts
+// them, written to stdout in the headline list file format (GBK title line, link line, CR LF).
+#include "tools/cli/CliCommand.h"
+
+#include "framework/core/Exception.h"
+#include "framework/core/TIniFile.h"
+#include "framework/core/TextFile.h"
+#include "reader/FeedCutter.h"
+#include "reader/HeadlineListFile.h"
+#include "reader/THeadlineStore.h"
+#include "reader/TReaderHosts.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+int fail(const std::string& what) {
+    std::fprintf(stderr, "zelmora-cli headlines: %s\n", what.c_str());
+    return 1;
+}
+
+int runHeadlines(const std::vector<std::string>& args) {
+    std::string file, config;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--config" && i + 1 < args.size())
+            config = args[++i];
+        else if (file.empty() && !args[i].starts_with("--"))
+            file = args[i];
+        else
+            return fail("unexpected argument \"" + args[i] + "\"");
+    }
+    if (file.empty())
+        return fail("no feed file given");
+
+    // The redirect prefix comes from the "hosts" section, as in the reader.
+    TReaderHosts hosts = config.empty() ? TReaderHosts() : TReaderHosts(TIniFile(config));
+    THeadlineStore store;
+    try {
+        std::string body = ReadFileBytes(file);
+        CutHeadlines(body, hosts.RedirectPrefix(), store);
+    } catch (const Exception& e) {
+        return fail(std::string(e.ClassName()) + ": " + e.Message());
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    std::string text = HeadlineListText(store);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        return fail("cannot write to stdout");
+    return 0;
+}
+
+CliCommand reg{"headlines", "headlines [--config config.ini] FEEDFILE", &runHeadlines};
+
+} // namespace
