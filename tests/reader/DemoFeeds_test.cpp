@@ -1,0 +1,52 @@
+// The bundled demo site must give every category a list a newcomer can use: headlines that
+// decode, links that lead to article pages, and the awkward shapes real feeds have.
+#include "framework/core/CodePage.h"
+#include "framework/core/TextFile.h"
+#include "reader/FeedCutter.h"
+#include "reader/NewsCategories.h"
+#include "reader/THeadlineStore.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::filesystem::path kSite = std::filesystem::path(__FILE__).parent_path() / "../../demo/site";
+const std::string kArticleHost = "http://article.zelmora-news.example";
+
+} // namespace
+
+TEST(DemoFeeds, EveryCategoryHasTwentyToFortyHeadlinesLeadingToArticles) {
+    int cdata = 0, padded = 0, linkless = 0;
+    for (const TNewsCategory& c : NewsCategories()) {
+        SCOPED_TRACE(c.feedPath);
+        const std::string body = ReadFileBytes((kSite / std::string(c.feedPath).substr(1)).string());
+        THeadlineStore store;
+        CutHeadlines(body, "", store);
+        EXPECT_GE(store.Count(), 20);
+        EXPECT_LE(store.Count(), 40);
+        for (int i = 0; i < store.Count(); ++i) {
+            const THeadlineItem& item = store.Item(i);
+            EXPECT_FALSE(item.title.empty()) << i;
+            if (std::string(c.itemName) == "EnglishNews1") {
+                EXPECT_EQ(AnsiToUtf8(item.title), item.title) << "not English: " << item.title;
+            }
+            if (item.title.starts_with("<![CDATA["))
+                ++cdata;
+            ASSERT_TRUE(item.link.starts_with(kArticleHost)) << item.link;
+            EXPECT_TRUE(std::filesystem::is_regular_file(kSite / item.link.substr(kArticleHost.size() + 1)))
+                << item.link;
+        }
+        for (std::size_t p = body.find("<title>\n"); p != std::string::npos;
+             p = body.find("<title>\n", p + 1))
+            ++padded;
+        for (std::size_t p = body.find("<item>"); p != std::string::npos; p = body.find("<item>", p + 1)) {
+            std::size_t end = body.find("</item>", p);
+            if (body.substr(p, end - p).find("<link>") == std::string::npos)
+                ++linkless;
+        }
+    }
+    EXPECT_GE(cdata, 3);
+    EXPECT_GE(padded, 3);
+    EXPECT_GE(linkless, 2);
+}
