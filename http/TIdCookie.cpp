@@ -4,8 +4,10 @@
 
 namespace {
 
+// Only blanks are trimmed: a control character at the end of a name or value must stay visible
+// so the cookie can be refused.
 bool isTrimmed(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
+    return c == ' ' || c == '\t';
 }
 
 std::string_view trim(std::string_view s) {
