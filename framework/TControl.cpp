@@ -1,6 +1,7 @@
 #include "framework/TControl.h"
 
 #include "framework/TApplication.h"
+#include "framework/TBitmap.h"
 #include "framework/TCanvas.h"
 #include "framework/TForm.h"
 
@@ -400,6 +401,16 @@ void TControl::SetCursor(TCursor value) {
         unsetCursor();
     else
         setCursor(cursorShape(value));
+}
+
+TCanvas* TControl::Canvas() const {
+    if (canvas_)
+        return canvas_;
+    if (!measure_)
+        measure_ = std::make_unique<TBitmap>(1, 1);
+    TCanvas& c = measure_->Canvas();
+    c.Font() = font_;
+    return &c;
 }
 
 void TControl::Click() {

@@ -31,9 +31,12 @@
 
 #include <QWidget>
 
+#include <memory>
+
 #include <vector>
 
 class TCanvas;
+class TBitmap;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -159,7 +162,9 @@ public:
     void Invalidate() { update(); }
     // Paints now, before returning.
     void Repaint() { repaint(); }
-    TCanvas* Canvas() const { return canvas_; }
+    // Inside Paint: the canvas over the control. Elsewhere: a measuring canvas in the control's
+    // font (TextWidth and the like; what is drawn on it is not shown).
+    TCanvas* Canvas() const;
 
     // --- events
     TNotifyEvent OnResize;
@@ -229,6 +234,7 @@ private:
     QSize reportedSize_;
     TFont font_;
     TCanvas* canvas_ = nullptr;
+    mutable std::unique_ptr<TBitmap> measure_;
     int tag_ = 0;
 };
 
