@@ -91,3 +91,11 @@ private:
     int errorCode_;
     std::string errorMessage_;
 };
+
+// A response head past the client's bounds: too many header lines, too many bytes, or an endless
+// run of interim (100) responses.
+class EIdHTTPHeadTooLarge : public EIdException {
+public:
+    explicit EIdHTTPHeadTooLarge(std::string message) : EIdException(std::move(message)) {}
+    const char* ClassName() const noexcept override { return "EIdHTTPHeadTooLarge"; }
+};

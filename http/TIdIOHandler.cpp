@@ -70,7 +70,12 @@ int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool rai
 }
 
 bool TIdIOHandler::Connected() {
-    ReadFromSource(false, 0, false);
+    try {
+        ReadFromSource(false, 0, false);
+    } catch (const EIdSocketError&) {
+        // A connection the peer reset is simply not usable; the caller opens a new one.
+        CloseSource();
+    }
     bool buffered = !inputBuffer_->Empty();
     return (SourceAllocated() && opened_ && (!closedGracefully_ || buffered)) || buffered;
 }

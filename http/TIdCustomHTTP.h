@@ -1,0 +1,139 @@
+#pragma once
+// The HTTP/1.1 client: one blocking Get that writes the request head, reads and judges the
+// response, reads the body by length, by chunks or up to the server's close, and keeps the
+// connection for the next Get when the server allows it.
+//
+//   TIdHTTP http;
+//   http.ProxyParams().SetProxyServer("proxy.example");   // optional
+//   std::string body = http.Get("http://news.example/rss/world.xml");
+//
+// Every failure leaves Get as an EIdException: EIdHTTPProtocolException for a response that is
+// not accepted (its message is the status line), socket errors, a closed connection, and the
+// client's own bounds (EIdContentTooLarge, EIdHTTPHeadTooLarge, EIdInvalidURL).
+#include "http/TIdAuthentication.h"
+#include "http/TIdCookieManager.h"
+#include "http/TIdHTTPRequest.h"
+#include "http/TIdHTTPResponse.h"
+#include "http/TIdProxyConnectionInfo.h"
+#include "http/TIdTCPClient.h"
+#include "http/TIdURI.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TIdHTTPProtocol;
+class TIdStream;
+
+enum TIdHTTPOption : unsigned { hoInProcessAuth = 1, hoKeepOrigProtocol = 2, hoForceEncodeParams = 4 };
+// A set of TIdHTTPOption values.
+using TIdHTTPOptions = unsigned;
+
+// Offered the raw response head; clearing VContinue finishes the request without reading a body.
+using TIdHTTPOnHeadersAvailable =
+    std::function<void(TIdCustomHTTP* Sender, const TIdHeaderList& AHeaders, bool& VContinue)>;
+// Asked about a redirect: may change the destination and the method; Handled says follow.
+using TIdHTTPOnRedirectEvent = std::function<void(TIdCustomHTTP* Sender, std::string& dest, int& NumRedirect,
+                                                  bool& Handled, TIdHTTPMethod& VMethod)>;
+
+class TIdCustomHTTP : public TIdTCPClient {
+public:
+    static constexpr std::size_t kDefaultMaxBodySize = std::size_t{256} << 20;
+    // Interim (100) heads accepted in a row before the response counts as hostile.
+    static constexpr int kMaxInterimResponses = 64;
+
+    TIdCustomHTTP();
+    ~TIdCustomHTTP() override;
+
+    // The body of a successful response, byte for byte.
+    std::string Get(const std::string& url);
+    // The same, with status codes that do not raise (their body is dropped and "" returned).
+    std::string Get(const std::string& url, const std::vector<int>& ignoreReplies);
+    // Writes the body into the stream at its position.
+    void Get(const std::string& url, TIdStream& stream, const std::vector<int>& ignoreReplies = {});
+
+    void Disconnect() override;
+
+    // Settings.
+    bool HandleRedirects() const { return handleRedirects_; }
+    void SetHandleRedirects(bool v) { handleRedirects_ = v; }
+    int RedirectMaximum() const { return redirectMaximum_; }
+    void SetRedirectMaximum(int v) { redirectMaximum_ = v; }
+    TIdHTTPProtocolVersion ProtocolVersion() const { return protocolVersion_; }
+    void SetProtocolVersion(TIdHTTPProtocolVersion v) { protocolVersion_ = v; }
+    TIdHTTPOptions HTTPOptions() const { return httpOptions_; }
+    void SetHTTPOptions(TIdHTTPOptions v) { httpOptions_ = v; }
+    bool AllowCookies() const { return allowCookies_; }
+    void SetAllowCookies(bool v) { allowCookies_ = v; }
+    // The cookie store: one attached from outside (not owned; detach it before freeing it), or the
+    // one the client creates at the first response when AllowCookies is set.
+    TIdCookieManager* CookieManager() const { return cookieManager_; }
+    void SetCookieManager(TIdCookieManager* m);
+    TIdProxyConnectionInfo& ProxyParams() { return proxyParams_; }
+    int MaxAuthRetries() const { return maxAuthRetries_; }
+    void SetMaxAuthRetries(int v) { maxAuthRetries_ = v; }
+    int AuthRetries() const { return authRetries_; }
+    void SetAuthRetries(int v) { authRetries_ = v; }
+    int AuthProxyRetries() const { return authProxyRetries_; }
+    void SetAuthProxyRetries(int v) { authProxyRetries_ = v; }
+    // Most response header lines read; 0 or less for no line limit.
+    int HeaderLineLimit() const { return headerLineLimit_; }
+    void SetHeaderLineLimit(int v) { headerLineLimit_ = v; }
+    // Most bytes a body kept in memory may have (also bounds the head when HeaderLineLimit is off);
+    // 0 for no bound. Past it Get fails with EIdContentTooLarge.
+    std::size_t MaxBodySize() const { return maxBodySize_; }
+    void SetMaxBodySize(std::size_t v) { maxBodySize_ = v; }
+    int RedirectCount() const { return redirectCount_; }
+
+    TIdHTTPRequest& Request();
+    TIdHTTPResponse& Response();
+    // The URL record kept from one request to the next.
+    TIdURI& URL() { return url_; }
+    int ResponseCode();
+    const std::string& ResponseText();
+
+    TIdHTTPOnHeadersAvailable OnHeadersAvailable;
+    TIdHTTPOnRedirectEvent OnRedirect;
+    TIdOnSelectAuthorization OnSelectAuthorization;
+    TIdOnAuthorization OnAuthorization;
+    TIdOnSelectAuthorization OnSelectProxyAuthorization;
+    TIdOnAuthorization OnProxyAuthorization;
+
+protected:
+    // The request loop for one method, URL and content stream.
+    void DoRequest(TIdHTTPMethod method, const std::string& url, TIdStream* stream,
+                   const std::vector<int>& ignoreReplies);
+
+private:
+    friend class TIdHTTPProtocol;
+    void prepareRequest();
+    void connectToHost();
+    // Reads the response body into the stream as the head says: by length, by chunks, or up to
+    // the server's close. Nothing without a stream.
+    void readResult(TIdStream* stream);
+    void readChunked(TIdStream& stream);
+    // Reads and drops a body; failures leave the exchange unfinished.
+    void discardBody(int readTimeout);
+    void ensureCookieManager();
+
+    bool handleRedirects_ = false;
+    int redirectMaximum_ = 15;
+    TIdHTTPProtocolVersion protocolVersion_ = pv1_1;
+    TIdHTTPOptions httpOptions_ = hoForceEncodeParams;
+    bool allowCookies_ = true;
+    TIdCookieManager* cookieManager_ = nullptr;
+    std::unique_ptr<TIdCookieManager> ownedCookieManager_;
+    TIdProxyConnectionInfo proxyParams_;
+    int maxAuthRetries_ = 3;
+    int authRetries_ = 0;
+    int authProxyRetries_ = 0;
+    int headerLineLimit_ = 255;
+    std::size_t maxBodySize_ = kDefaultMaxBodySize;
+    int redirectCount_ = 0;
+    TIdURI url_;
+    std::unique_ptr<TIdHTTPProtocol> protocol_;
+    // Whether the last response was read to its end, so the connection holds nothing of it.
+    bool exchangeComplete_ = true;
+};

@@ -1,0 +1,154 @@
+#include "http/TIdHTTPProtocol.h"
+
+#include "http/EIdException.h"
+#include "http/TIdCustomHTTP.h"
+#include "http/TIdMemoryStream.h"
+
+#include <algorithm>
+
+TIdHTTPProtocol::TIdHTTPProtocol(TIdCustomHTTP& http) : http_(http), response_(http) {}
+
+void TIdHTTPProtocol::BuildAndSendRequest() {
+    TIdIOHandler& io = *http_.IOHandler();
+    io.WriteBufferOpen();
+    try {
+        std::string line = IdHTTPMethodName(request_.Method());
+        line += ' ';
+        line += request_.URL();
+        line += http_.ProtocolVersion() == pv1_0 ? " HTTP/1.0" : " HTTP/1.1";
+        io.WriteLn(line);
+        for (const std::string& header : request_.RawHeaders().Lines()) {
+            if (!header.empty())
+                io.WriteLn(header);
+        }
+        io.WriteLn("");
+        io.WriteBufferClose();
+    } catch (...) {
+        io.WriteBufferCancel();
+        throw;
+    }
+}
+
+void TIdHTTPProtocol::RetrieveHeaders() {
+    TIdIOHandler& io = *http_.IOHandler();
+    response_.SetResponseText(io.ReadLn());
+    TIdHeaderList& raw = response_.RawHeaders();
+    raw.Clear();
+    const int limit = http_.HeaderLineLimit();
+    const std::size_t byteBound = http_.MaxBodySize();
+    std::size_t bytes = 0;
+    int read = 0;
+    try {
+        for (;;) {
+            std::string line = io.ReadLn();
+            ++read;
+            if (line.empty())
+                break;
+            // Past the line limit the rest of the head would be taken for the body; refuse instead.
+            if (limit > 0 && raw.Count() >= limit)
+                throw EIdHTTPHeadTooLarge("Response head has more than " + std::to_string(limit) +
+                                          " header lines.");
+            bytes += line.size();
+            if (limit <= 0 && byteBound != 0 && bytes > byteBound)
+                throw EIdHTTPHeadTooLarge("Response head is larger than " + std::to_string(byteBound) +
+                                          " bytes.");
+            raw.Add(std::move(line));
+        }
+    } catch (const EIdConnClosedGracefully&) {
+        // A close after the first header line ends the head; the connection is done.
+        if (read <= 1)
+            throw;
+        http_.Disconnect();
+    }
+    response_.ProcessHeaders();
+}
+
+TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreReplies) {
+    TIdMemoryStream body;
+    body.SetMaxSize(http_.MaxBodySize());
+    try {
+        http_.readResult(&body);
+    } catch (const EIdConnClosedGracefully&) {
+        // What came before the close still goes with the status.
+    }
+    http_.exchangeComplete_ = true;
+    const int code = response_.ResponseCode();
+    if (std::find(ignoreReplies.begin(), ignoreReplies.end(), code) != ignoreReplies.end())
+        return TIdHTTPWhatsNext::wnJustExit;
+    throw EIdHTTPProtocolException(response_.ResponseText(), code, body.ToString());
+}
+
+TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies) {
+    // Redirects are followed only when asked for and while the count is below the maximum; past
+    // it the redirect fails like any refused response rather than passing for an empty success.
+    const bool mayFollow = http_.HandleRedirects() && http_.redirectCount_ < http_.RedirectMaximum();
+    std::string location = response_.Location();
+    TIdHTTPMethod method = request_.Method();
+    int count = http_.redirectCount_;
+    bool handled = http_.HandleRedirects();
+    if (http_.OnRedirect)
+        http_.OnRedirect(&http_, location, count, handled, method);
+    http_.redirectCount_ = count;
+    if (!mayFollow || !handled)
+        return raiseResponse(ignoreReplies);
+    request_.SetURL(location);
+    const int code = response_.ResponseCode();
+    if (code == 302 || code == 303) {
+        request_.SetMethod(hmGet);
+        request_.SetSource(nullptr);
+    } else {
+        request_.SetMethod(method);
+    }
+    http_.discardBody(4000);
+    return TIdHTTPWhatsNext::wnGoToURL;
+}
+
+TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignoreReplies) {
+    const int code = response_.ResponseCode();
+    const int kind = code / 100;
+    bool goOn = true;
+    if (http_.OnHeadersAvailable)
+        http_.OnHeadersAvailable(&http_, response_.RawHeaders(), goOn);
+    if (!goOn) {
+        // The body stays unread, so the connection cannot serve another request.
+        http_.exchangeComplete_ = response_.HasContentLength() && response_.ContentLength() == 0;
+        return TIdHTTPWhatsNext::wnJustExit;
+    }
+    if ((kind == 3 && code != 304) || !response_.Location().empty())
+        return redirect(ignoreReplies);
+    if (kind == 2) {
+        if (code != 204)
+            http_.readResult(response_.ContentStream());
+        http_.exchangeComplete_ = true;
+        return TIdHTTPWhatsNext::wnJustExit;
+    }
+    if (code == 401 || code == 407) {
+        const bool proxy = code == 407;
+        int& retries = proxy ? http_.authProxyRetries_ : http_.authRetries_;
+        bool authorized = false;
+        if (retries < http_.MaxAuthRetries()) {
+            ++retries;
+            if (proxy)
+                authorized = http_.ProxyParams().AuthorizeProxy(&http_, response_.ProxyAuthenticate(),
+                                                                http_.OnSelectProxyAuthorization,
+                                                                http_.OnProxyAuthorization);
+            else
+                authorized = IdAuthorizeServer(&http_, request_.AuthenticationSlot(), request_.UsernameRef(),
+                                               request_.PasswordRef(), response_.WWWAuthenticate(),
+                                               http_.OnSelectAuthorization, http_.OnAuthorization);
+        }
+        if (authorized) {
+            if (http_.HTTPOptions() & hoInProcessAuth) {
+                http_.discardBody(http_.ReadTimeout());
+                return TIdHTTPWhatsNext::wnAuthRequest;
+            }
+            http_.readResult(response_.ContentStream());
+            http_.exchangeComplete_ = true;
+            return TIdHTTPWhatsNext::wnJustExit;
+        }
+        TIdAuthentication* auth = proxy ? http_.ProxyParams().Authentication() : request_.Authentication();
+        if (auth)
+            auth->Reset();
+    }
+    return raiseResponse(ignoreReplies);
+}
