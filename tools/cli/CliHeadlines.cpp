@@ -1,10 +1,12 @@
 // zelmora-cli headlines: the headlines of a feed, cut exactly as the reader's feed command cuts
-// them, written to stdout in the headline list file format (GBK title line, link line, CR LF).
+// them from a saved feed body or a feed fetched with the reader's HTTP client, written to stdout in the
+// headline list file format (GBK title line, link line, CR LF).
 #include "tools/cli/CliCommand.h"
 
 #include "framework/core/Exception.h"
 #include "framework/core/TIniFile.h"
 #include "framework/core/TextFile.h"
+#include "http/TIdHTTP.h"
 #include "reader/FeedCutter.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/THeadlineStore.h"
@@ -21,23 +23,40 @@ int fail(const std::string& what) {
 }
 
 int runHeadlines(const std::vector<std::string>& args) {
-    std::string file, config;
+    std::string file, url, config;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--config" && i + 1 < args.size())
             config = args[++i];
+        else if (args[i] == "--url" && i + 1 < args.size() && url.empty())
+            url = args[++i];
         else if (file.empty() && !args[i].starts_with("--"))
             file = args[i];
         else
             return fail("unexpected argument \"" + args[i] + "\"");
     }
-    if (file.empty())
-        return fail("no feed file given");
+    if (file.empty() == url.empty())
+        return fail("give either a feed file or --url URL");
 
     // The redirect prefix comes from the "hosts" section, as in the reader.
     TReaderHosts hosts = config.empty() ? TReaderHosts() : TReaderHosts(TIniFile(config));
     THeadlineStore store;
     try {
-        std::string body = ReadFileBytes(file);
+        std::string body;
+        if (url.empty()) {
+            body = ReadFileBytes(file);
+        } else {
+            // The proxy settings live in the window's config.ini too; the reader's client sends
+            // its request as the window's does.
+            TIdHTTP http;
+            if (!config.empty()) {
+                TIniFile ini(config);
+                http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
+                http.ProxyParams().SetProxyPort(ini.ReadInteger("proxy", "port", 0));
+                http.ProxyParams().SetProxyUsername(ini.ReadString("proxy", "name", ""));
+                http.ProxyParams().SetProxyPassword(ini.ReadString("proxy", "password", ""));
+            }
+            body = http.Get(url);
+        }
         CutHeadlines(body, hosts.RedirectPrefix(), store);
     } catch (const Exception& e) {
         return fail(std::string(e.ClassName()) + ": " + e.Message());
@@ -50,6 +69,6 @@ int runHeadlines(const std::vector<std::string>& args) {
     return 0;
 }
 
-CliCommand reg{"headlines", "headlines [--config config.ini] FEEDFILE", &runHeadlines};
+CliCommand reg{"headlines", "headlines [--config config.ini] (FEEDFILE | --url URL)", &runHeadlines};
 
 } // namespace

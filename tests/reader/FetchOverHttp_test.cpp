@@ -1,0 +1,78 @@
+// The feed command's logic over the reader's own HTTP client and a loopback server.
+#include "framework/core/CodePage.h"
+#include "http/TIdHTTP.h"
+#include "reader/FetchHeadlines.h"
+#include "reader/HeadlineLines.h"
+#include "reader/THeadlineStore.h"
+#include "tests/support/ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace zeltest;
+
+namespace {
+
+const std::string kPrefix = "http://go.test/go/?url=";
+const std::string kFeed =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss version=\"2.0\"><channel><title>频道</title>"
+    "<item><title>国际时事一</title><link>http://a.test/1.html</link></item>"
+    "<item><title><![CDATA[Two]]></title><link>http://a.test/2.html</link></item>"
+    "</channel></rss>";
+
+bool fetch(TIdHTTP& http, THeadlineStore& store, const std::string& url) {
+    return FetchHeadlines(
+        store, [&](const std::string& u) { return http.Get(u); }, url, kPrefix);
+}
+
+std::string url(const ScriptedServer& server) {
+    return "http://127.0.0.1:" + std::to_string(server.Port()) + "/rss/world.xml";
+}
+
+} // namespace
+
+TEST(FetchOverHttp, FeedArrivingByteByByteGivesItsHeadlines) {
+    ScriptedServer server({{Action::ReadHead(),
+                            Action::Send(HttpResponse("HTTP/1.1 200 OK",
+                                                      {"Content-Type: application/rss+xml",
+                                                       "Content-Length: " + std::to_string(kFeed.size())},
+                                                      kFeed)),
+                            Action::WaitForPeerClose()}},
+                          Delivery::OneBytePerSend);
+    TIdHTTP http;
+    THeadlineStore store;
+    ASSERT_TRUE(fetch(http, store, url(server)));
+    http.Disconnect();
+    ASSERT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.Item(0).title, Utf8ToAnsi("国际时事一"));
+    EXPECT_EQ(store.Item(1).title, "<![CDATA[Two]]>");
+    EXPECT_EQ(store.Item(1).link, kPrefix + "http://a.test/2.html");
+    EXPECT_EQ(HeadlineListLines(store).size(), 4u);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].rfind("GET /rss/world.xml HTTP/1.1\r\n", 0), 0u);
+}
+
+TEST(FetchOverHttp, RedirectsErrorsAndRefusedConnectionsFailWithAnEmptyStore) {
+    for (const char* status : {"HTTP/1.1 302 Found", "HTTP/1.1 301 Moved Permanently",
+                               "HTTP/1.1 404 Not Found", "HTTP/1.1 500 Internal Server Error"}) {
+        SCOPED_TRACE(status);
+        ScriptedServer server({{Action::ReadHead(),
+                                Action::Send(HttpResponse(
+                                    status, {"Location: http://127.0.0.1:1/", "Content-Length: 5"}, "<item")),
+                                Action::Close()}});
+        TIdHTTP http;
+        THeadlineStore store;
+        store.Append({"old", "old"});
+        EXPECT_FALSE(fetch(http, store, url(server)));
+        EXPECT_EQ(store.Count(), 0);
+        EXPECT_EQ(server.Accepted(), 1); // the redirect was not followed
+    }
+    int port;
+    {
+        ScriptedServer gone({});
+        port = gone.Port();
+    }
+    TIdHTTP http;
+    THeadlineStore store;
+    EXPECT_FALSE(fetch(http, store, "http://127.0.0.1:" + std::to_string(port) + "/rss/world.xml"));
+    EXPECT_EQ(store.Count(), 0);
+}
