@@ -162,6 +162,9 @@ std::vector<std::string> TIdHeaderList::FoldLine(std::string_view line, int fold
     // The piece being cut is (lead ? " " : "") + line[start..]; offsets below are into the piece.
     std::size_t start = 0;
     std::size_t lead = 0;
+    // Never break inside the name: a blank or comma there would cut the header in two.
+    const std::size_t colon = line.find(':');
+    const std::size_t firstBreak = colon == std::string_view::npos ? 0 : colon;
     while (line.size() - start + lead > width) {
         // The last blank or comma before the fold width that is outside quotes and leaves some
         // text in front of it.
@@ -177,7 +180,7 @@ std::vector<std::string> TIdHeaderList::FoldLine(std::string_view line, int fold
                     quote = 0;
             } else if (c == '"' || c == '\'') {
                 quote = c;
-            } else if (isBreakChar(c) && seenText) {
+            } else if (isBreakChar(c) && seenText && start + k - lead >= firstBreak) {
                 breakAt = k;
             }
         }

@@ -141,6 +141,15 @@ TEST(TIdHeaderList, NeverBreaksInsideQuotesOrWithoutABreakCharacter) {
     EXPECT_EQ(TIdHeaderList::FoldLine(solid, 40).size(), 2u);
 }
 
+TEST(TIdHeaderList, FoldingNeverCutsTheName) {
+    // A name holding a blank or a comma (only a careless caller makes one) still reads back.
+    TIdHeaderList h(20);
+    std::string name = "Odd, Name With Blanks";
+    h.SetValues(name, "one two three four five six");
+    EXPECT_EQ(h[0].rfind(name + ":", 0), 0u) << h[0];
+    EXPECT_EQ(h.Values(name), "one two three four five six");
+}
+
 TEST(TIdHeaderList, RequestListsFoldPastColumn1024Only) {
     TIdHeaderList h(TIdHeaderList::kMessageFoldLength);
     std::string shortCookie, longCookie;

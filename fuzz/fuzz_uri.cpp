@@ -1,0 +1,30 @@
+// Splitting and composing URLs: any text splits without failing, composing fails only with the
+// URL exception, and a composed URL splits back into the same fields.
+#include "FuzzCheck.h"
+#include "http/EIdException.h"
+#include "http/TIdURI.h"
+
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    TIdURI uri(text);
+    (void)TIdURI::ResolvePath(uri.Path(), text);
+    (void)TIdURI::ResolvePath("/a/b/", uri.Path());
+    std::string full;
+    try {
+        full = uri.GetFullURI();
+    } catch (const EIdURIException&) {
+        return 0;
+    }
+    TIdURI back(full);
+    FUZZ_CHECK(back.Protocol() == uri.Protocol());
+    FUZZ_CHECK(back.Host() == uri.Host());
+    FUZZ_CHECK(back.Port() == uri.Port());
+    FUZZ_CHECK(back.Path() == uri.Path());
+    FUZZ_CHECK(back.Document() == uri.Document());
+    FUZZ_CHECK(back.Params() == uri.Params());
+    FUZZ_CHECK(back.GetFullURI() == full);
+    return 0;
+}
