@@ -3,6 +3,8 @@
 #include "framework/core/TIniFile.h"
 #include "reader/NewsCategories.h"
 
+#include <algorithm>
+
 namespace {
 
 bool hostChar(char c) {
@@ -34,8 +36,12 @@ bool TReaderHosts::NormalizeHost(std::string_view value, std::string& host) {
         value.remove_prefix(1);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
         value.remove_suffix(1);
-    if (value.size() > 7 && (value.substr(0, 7) == "http://" || value.substr(0, 7) == "HTTP://"))
-        value.remove_prefix(7);
+    static constexpr std::string_view kScheme = "http://";
+    if (value.size() > kScheme.size() &&
+        std::equal(kScheme.begin(), kScheme.end(), value.begin(), [](char a, char b) {
+            return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+        }))
+        value.remove_prefix(kScheme.size());
     if (!value.empty() && value.back() == '/')
         value.remove_suffix(1);
     if (value.empty())

@@ -36,7 +36,7 @@ TEST(ReaderHosts, TheHostsSectionOverridesEachHostAndBadValuesAreIgnored) {
 TEST(ReaderHosts, HostValuesAreHostOrHostColonPortOnly) {
     std::string h;
     for (const char* good :
-         {"a.b", "127.0.0.1", "127.0.0.1:1", "x-y_z:65535", "[::1]:8080", "[::1]", "HTTP://h/"})
+         {"a.b", "127.0.0.1", "127.0.0.1:1", "x-y_z:65535", "[::1]:8080", "[::1]", "HTTP://h/", "Http://h:8"})
         EXPECT_TRUE(TReaderHosts::NormalizeHost(good, h)) << good;
     for (const char* bad : {"", " ", "a b", "h:0", "h:", ":80", "user@h", "h/x", "h?x", "h#x", "h:80:81",
                             "[::1", "[]", "h:8o", "\xE4\xB8\xAD.cn"})
