@@ -36,4 +36,4 @@ using TIdStatusEvent = std::function<void(TIdComponent* sender, TIdStatus status
 using TWorkBeginEvent = std::function<void(TIdComponent* sender, TWorkMode mode, std::int64_t countMax)>;
 using TWorkEvent = std::function<void(TIdComponent* sender, TWorkMode mode, std::int64_t count)>;
 using TWorkEndEvent = std::function<void(TIdComponent* sender, TWorkMode mode)>;
-using TNotifyEvent = std::function<void(TIdComponent* sender)>;
+using TIdNotifyEvent = std::function<void(TIdComponent* sender)>;

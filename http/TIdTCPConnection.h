@@ -26,8 +26,8 @@ public:
     // Raises EIdConnClosedGracefully when the peer has closed (buffered data ignored) if asked.
     void CheckForGracefulDisconnect(bool raiseIfDisconnected = true);
 
-    TNotifyEvent OnConnected;
-    TNotifyEvent OnDisconnected;
+    TIdNotifyEvent OnConnected;
+    TIdNotifyEvent OnDisconnected;
 
 protected:
     // Attaches a handler the connection owns.
