@@ -1,0 +1,69 @@
+#include "app/FormSettings.h"
+
+#include "framework/core/EIniFileException.h"
+#include "framework/core/TIniFile.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fullPath(const std::string& fileName) {
+    std::error_code ec;
+    fs::path full = fs::absolute(fileName, ec);
+    return ec ? fileName : full.lexically_normal().string();
+}
+
+// A file the user marked read-only stays as it is, whoever runs the program (root included,
+// whom permission bits would not stop).
+bool markedReadOnly(const std::string& fileName) {
+    std::error_code ec;
+    fs::file_status st = fs::status(fileName, ec);
+    if (ec || !fs::exists(st))
+        return false;
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (st.permissions() & write) == fs::perms::none;
+}
+
+} // namespace
+
+std::string SettingsFilePath(const std::string& directory) {
+    return (fs::path(directory) / "config.ini").string();
+}
+
+bool ReadSettings(const std::string& fileName, TProxySettings& proxy, TFormSettings& form) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fileName, ec))
+        return false;
+    TIniFile ini(fileName);
+    proxy.Host = ini.ReadString("proxy", "ip", "");
+    proxy.Port = ini.ReadInteger("proxy", "port", 0);
+    proxy.User = ini.ReadString("proxy", "name", "");
+    proxy.Password = ini.ReadString("proxy", "password", "");
+    form.Top = ini.ReadInteger("form", "top", 48);
+    form.Left = ini.ReadInteger("form", "left", 183);
+    form.Width = ini.ReadInteger("form", "width", 652);
+    form.Height = ini.ReadInteger("form", "heigth", 565);
+    form.Skin = ini.ReadInteger("form", "skin", 0);
+    form.GroupWidth = ini.ReadInteger("form", "groupwid", 277);
+    form.ListWidth = ini.ReadInteger("form", "lbwid", 257);
+    form.ShowTitle = ini.ReadInteger("form", "showtitle", 1);
+    return true;
+}
+
+void WriteSettings(const std::string& fileName, const TFormSettings& form) {
+    if (markedReadOnly(fileName))
+        throw EIniFileException("Unable to write to " + fullPath(fileName));
+    TIniFile ini(fileName);
+    ini.WriteInteger("form", "width", form.Width);
+    ini.WriteInteger("form", "heigth", form.Height);
+    ini.WriteInteger("form", "top", form.Top);
+    ini.WriteInteger("form", "left", form.Left);
+    ini.WriteInteger("form", "skin", form.Skin);
+    ini.WriteInteger("form", "groupwid", form.GroupWidth);
+    ini.WriteInteger("form", "lbwid", form.ListWidth);
+    ini.WriteInteger("form", "showtitle", form.ShowTitle);
+    ini.UpdateFile();
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Stands in for the skinned content panel and side channel until the skin engine's own take
+// their places: a plain panel whose children are aligned below a 20-pixel caption bar and 3
+// pixels in from the other edges, as the skinned panel lays them out in its default style.
+#include "framework/TPanel.h"
+
+class TContentPanel : public TPanel {
+    Q_OBJECT
+public:
+    explicit TContentPanel(TComponent* owner) : TPanel(owner) {}
+
+protected:
+    void AlignControls(TControl* aControl, TRect& rect) override {
+        rect.Left += 3;
+        rect.Right -= 3;
+        rect.Bottom -= 3;
+        rect.Top = kBarHeight + 3;
+        TPanel::AlignControls(aControl, rect);
+    }
+
+private:
+    static constexpr int kBarHeight = 20;
+};

@@ -1,0 +1,280 @@
+#include "app/TForm1.h"
+
+#include "app/TContentPanel.h"
+
+#include "framework/TApplication.h"
+#include "framework/TFileDialog.h"
+#include "framework/TListBox.h"
+#include "framework/TMenu.h"
+#include "framework/TPanel.h"
+#include "framework/TPlatform.h"
+#include "framework/TSplitter.h"
+#include "framework/core/EIniFileException.h"
+#include "http/TIdHTTP.h"
+#include "webview/TWebBrowser.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+std::string& settingsDirectory() {
+    static std::string dir;
+    return dir;
+}
+
+constexpr TColor kFrameColor = 15263976; // 0xE8E8E8
+constexpr TColor kListColor = 14609912;  // RGB 248, 237, 222
+constexpr int kGb2312Charset = 134;
+
+} // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>()) {
+    SetName(QStringLiteral("Form1"));
+    SetCaption(QStringLiteral("Zelmora新闻浏览器"));
+    SetScaled(false);
+    SetAutoScroll(false);
+    SetConstraints(TSizeConstraints{130, 50, 0, 0});
+    SetBounds(237, 158, 703, 543);
+    SetClientWidth(703);
+    SetClientHeight(543);
+
+    suiform = new TPanel(this);
+    suiform->SetName(QStringLiteral("suiform"));
+    suiform->SetParent(this);
+    suiform->SetBevelOuter(bvNone);
+    suiform->SetColor(kFrameColor);
+    suiform->SetBounds(0, 0, 703, 543);
+    suiform->SetAlign(alClient);
+
+    suiPanel1 = new TContentPanel(this);
+    suiPanel1->SetName(QStringLiteral("suiPanel1"));
+    suiPanel1->SetParent(suiform);
+    suiPanel1->SetBounds(0, 64, 697, 473);
+    suiPanel1->SetCaption(QStringLiteral("新闻内容"));
+    suiPanel1->Font().SetColor(clWhite);
+    suiPanel1->SetColor(clWhite);
+
+    groupbox1 = new TPanel(this);
+    groupbox1->SetName(QStringLiteral("groupbox1"));
+    groupbox1->SetParent(suiPanel1);
+    groupbox1->SetBounds(4, 24, 277, 445);
+    groupbox1->SetAlign(alLeft);
+    groupbox1->SetCaption(QStringLiteral("新闻标题"));
+    groupbox1->Font().SetColor(clWhite);
+    groupbox1->SetColor(clWhite);
+
+    spilt = new TSplitter(this);
+    spilt->SetName(QStringLiteral("spilt"));
+    spilt->SetParent(suiPanel1);
+    spilt->SetBounds(281, 24, 3, 445);
+    spilt->SetColor(clActiveCaption);
+    spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
+
+    web = new TWebBrowser(this);
+    web->SetName(QStringLiteral("web"));
+    web->SetParent(suiPanel1);
+    web->SetBounds(284, 24, 409, 445);
+
+    lb = new TListBox(this);
+    lb->SetName(QStringLiteral("lb"));
+    lb->SetParent(groupbox1);
+    lb->SetBounds(16, 24, 257, 417);
+    lb->SetStyle(lbOwnerDrawVariable);
+    lb->SetColor(kListColor);
+    lb->SetCtl3D(false);
+    lb->Font().SetName(QStringLiteral("宋体"));
+    lb->Font().SetHeight(14);
+    lb->Font().SetCharset(kGb2312Charset);
+    lb->SetItemHeight(14);
+    lb->SetShowHint(true);
+
+    createMenu();
+
+    opendg = new TOpenDialog(this);
+    opendg->SetName(QStringLiteral("opendg"));
+    savedg = new TSaveDialog(this);
+    savedg->SetName(QStringLiteral("savedg"));
+
+    OnCreate = [this](TComponent* s) { FormCreate(s); };
+    OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
+    OnResize = [this](TComponent* s) { FormResize(s); };
+    suiform->OnResize = [this](TComponent*) { placeMenuBar(); };
+    DoCreate();
+    // The first layout, as the window's first size message would give it.
+    FormResize(this);
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this)
+        Form1 = nullptr;
+    DestroyComponents();
+}
+
+TMenuItem* TForm1::menuItem(TMenuItem* parent, const char* name, const QString& caption) {
+    auto* item = new TMenuItem(this);
+    item->SetName(QString::fromLatin1(name));
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+}
+
+void TForm1::createMenu() {
+    suiMainMenu1 = new TMainMenu(this);
+    suiMainMenu1->SetName(QStringLiteral("suiMainMenu1"));
+    TMenuItem* root = suiMainMenu1->Items();
+
+    N1 = menuItem(root, "N1", QStringLiteral("文件"));
+    N12 = menuItem(N1, "N12", QStringLiteral("导入标题列表"));
+    N13 = menuItem(N1, "N13", QStringLiteral("保存标题列表"));
+    N14 = menuItem(N1, "N14", QStringLiteral("保存新闻内容"));
+    N15 = menuItem(N1, "N15", QStringLiteral("退出"));
+
+    N5 = menuItem(root, "N5", QStringLiteral("获取新闻"));
+    N26 = menuItem(N5, "N26", QStringLiteral("时事新闻"));
+    N27 = menuItem(N26, "N27", QStringLiteral("国际时事"));
+    N28 = menuItem(N26, "N28", QStringLiteral("国内社会"));
+    N31 = menuItem(N5, "N31", QStringLiteral("军事新闻"));
+    N10 = menuItem(N5, "N10", QStringLiteral("财经要闻"));
+    IT1 = menuItem(N5, "IT1", QStringLiteral("IT动态"));
+    N8 = menuItem(N5, "N8", QStringLiteral("法治新闻"));
+    N6 = menuItem(N5, "N6", QStringLiteral("体坛快讯"));
+    N7 = menuItem(N5, "N7", QStringLiteral("文娱新闻"));
+    N9 = menuItem(N5, "N9", QStringLiteral("科技新闻"));
+    N29 = menuItem(N5, "N29", QStringLiteral("教育新闻"));
+    N20 = menuItem(N5, "N20", QStringLiteral("时尚新闻"));
+    EnglishNews1 = menuItem(N5, "EnglishNews1", QStringLiteral("English News"));
+
+    N2 = menuItem(root, "N2", QStringLiteral("选项"));
+    N16 = menuItem(N2, "N16", QStringLiteral("使用代理服务器"));
+    N17 = menuItem(N2, "N17", QStringLiteral("界面风格"));
+    N18 = menuItem(N17, "N18", QStringLiteral("默认"));
+    MacOs1 = menuItem(N17, "MacOs1", QStringLiteral("DeepBlue"));
+    WinXP1 = menuItem(N17, "WinXP1", QStringLiteral("WinXP"));
+    N11 = menuItem(N17, "N11", QStringLiteral("蓝色魅力"));
+    N22 = menuItem(N17, "N22", QStringLiteral("梦幻水晶"));
+
+    Google1 = menuItem(root, "Google1", QStringLiteral("特别服务"));
+    N25 = menuItem(Google1, "N25", QStringLiteral("天气预报"));
+    IP1 = menuItem(Google1, "IP1", QStringLiteral("IP地理位置查询"));
+    N33 = menuItem(Google1, "N33", QStringLiteral("在线电子地图"));
+    N32 = menuItem(Google1, "N32", QStringLiteral("万年历"));
+
+    N3 = menuItem(root, "N3", QStringLiteral("检查新版本"));
+    N24 = menuItem(N3, "N24", QStringLiteral("开始检查"));
+
+    N4 = menuItem(root, "N4", QStringLiteral("帮助"));
+    N19 = menuItem(N4, "N19", QStringLiteral("访问作者的网站"));
+    N21 = menuItem(N4, "N21", QStringLiteral("关于..."));
+
+    // Exit closes the window as its close button does; the other commands come with the reader.
+    N15->OnClick = [this](TComponent*) { Close(); };
+
+    menuBar_ = suiMainMenu1->CreateMenuBar(suiform);
+    placeMenuBar();
+    menuBar_->show();
+}
+
+void TForm1::placeMenuBar() {
+    if (menuBar_)
+        menuBar_->setGeometry(0, 0, suiform->ClientWidth(), 22);
+}
+
+void TForm1::SetSettingsDirectory(const std::string& directory) {
+    settingsDirectory() = directory;
+}
+
+std::string TForm1::SettingsDirectory() {
+    if (!settingsDirectory().empty())
+        return settingsDirectory();
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string TForm1::SettingsFileName() const {
+    return SettingsFilePath(SettingsDirectory());
+}
+
+TPlatform& TForm1::Services() const {
+    return Platform();
+}
+
+void TForm1::FormCreate(TComponent*) {
+    Pinned = 1;
+    TFormSettings form;
+    if (ReadSettings(SettingsFileName(), Proxy, form)) {
+        http->ProxyParams().SetProxyServer(Proxy.Host);
+        http->ProxyParams().SetProxyPort(Proxy.Port);
+        http->ProxyParams().SetProxyUsername(Proxy.User);
+        http->ProxyParams().SetProxyPassword(Proxy.Password);
+        SetTop(form.Top);
+        SetLeft(form.Left);
+        SetClientWidth(form.Width);
+        SetClientHeight(form.Height);
+        SkinIndex = form.Skin;
+        groupbox1->SetWidth(form.GroupWidth);
+        lb->SetWidth(form.ListWidth);
+        Pinned = form.ShowTitle;
+    }
+    // The stored style reaches the components through the theme manager once the skin engine
+    // is in; the pinned state is applied now.
+    SetSideChannelStayOn(Pinned != 0);
+}
+
+void TForm1::FormClose(TComponent*, TCloseAction&) {
+    const bool stayOn = SideChannelStayOn();
+    // A window as wide as the screen (maximised) keeps the last normal geometry in the file.
+    if (ClientWidth() >= Services().ScreenRect().Width())
+        return;
+    TFormSettings form;
+    form.Width = ClientWidth();
+    form.Height = ClientHeight();
+    form.Top = Top();
+    form.Left = Left();
+    form.Skin = SkinIndex;
+    form.GroupWidth = groupbox1->Width();
+    form.ListWidth = lb->Width();
+    form.ShowTitle = stayOn ? 1 : 0;
+    try {
+        WriteSettings(SettingsFileName(), form);
+    } catch (const EIniFileException& e) {
+        // Reported, and the window still closes: a settings file that cannot be written must
+        // not keep the user from leaving.
+        if (Application)
+            Application->HandleException(e);
+    }
+}
+
+void TForm1::FormResize(TComponent*) {
+    suiPanel1->SetWidth(ClientWidth() - 2 * suiPanel1->Left());
+    suiPanel1->SetHeight(ClientHeight() - suiPanel1->Top());
+    web->SetWidth(suiPanel1->Width() - web->Left());
+    web->SetHeight(suiPanel1->Height() - web->Top());
+    groupbox1->SetHeight(suiPanel1->Height() - groupbox1->Top());
+    lb->SetHeight(groupbox1->Height() - lb->Top() - 2);
+}
+
+void TForm1::spiltMoved(TComponent*) {
+    lb->SetWidth(groupbox1->Width() - lb->Left() - 5);
+}
+
+void TForm1::SetSideChannelStayOn(bool value) {
+    stayOn_ = value;
+    if (value)
+        groupbox1Pin(groupbox1);
+    else
+        groupbox1UnPin(groupbox1);
+}
+
+void TForm1::groupbox1Pin(TComponent*) {
+    web->SetLeft(groupbox1->Width() + 5);
+    web->SetWidth(suiPanel1->Width() - web->Left());
+    spilt->Show();
+}
+
+void TForm1::groupbox1UnPin(TComponent*) {
+    web->SetLeft(15);
+    web->SetWidth(suiPanel1->Width() - web->Left());
+    spilt->Hide();
+}

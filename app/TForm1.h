@@ -1,0 +1,90 @@
+#pragma once
+// The reader's main window: composition, layout on resize, and the settings file.
+//
+// Components (public, named as the reader's commands know them): suiform (the frame panel that
+// fills the window), suiPanel1 (the content panel), spilt (splitter), web (browser pane),
+// groupbox1 (the side channel holding the headline list), lb (headline list), suiMainMenu1 and
+// its items N1 ... N33, IT1, EnglishNews1, Google1, IP1, MacOs1, WinXP1 (each with an OnClick
+// for the commands to take), http (the HTTP client), opendg/savedg (file dialogs).
+// Until the skin engine takes their places, suiform, suiPanel1 and groupbox1 are plain panels
+// and the main menu shows as a plain menu bar at the top of suiform.
+//
+// FormCreate reads config.ini from SettingsDirectory() (the executable's directory unless a
+// test set another one), FormClose writes it (not while the window is as wide as the screen),
+// FormResize keeps the panes in place.
+#include "app/FormSettings.h"
+#include "framework/TForm.h"
+
+#include <memory>
+#include <string>
+
+class QMenuBar;
+class TIdHTTP;
+class TListBox;
+class TMainMenu;
+class TMenuItem;
+class TOpenDialog;
+class TPanel;
+class TPlatform;
+class TSaveDialog;
+class TSplitter;
+class TWebBrowser;
+
+class TForm1 : public TForm {
+    Q_OBJECT
+public:
+    explicit TForm1(TComponent* owner);
+    ~TForm1() override;
+
+    // Where config.ini lives; empty (the default) means the executable's directory.
+    static void SetSettingsDirectory(const std::string& directory);
+    static std::string SettingsDirectory();
+    std::string SettingsFileName() const;
+
+    // The platform services (message boxes, file dialogs, system browser, pointer, work area).
+    TPlatform& Services() const;
+
+    void FormCreate(TComponent* sender);
+    void FormClose(TComponent* sender, TCloseAction& action);
+    void FormResize(TComponent* sender);
+    void spiltMoved(TComponent* sender);
+    void groupbox1Pin(TComponent* sender);
+    void groupbox1UnPin(TComponent* sender);
+
+    // The side channel's pinned state as the settings see it.
+    bool SideChannelStayOn() const { return stayOn_; }
+    void SetSideChannelStayOn(bool value);
+
+    // Program-wide values of the window.
+    int SkinIndex = 0;
+    int Pinned = 1;
+    TProxySettings Proxy;
+
+    TPanel* suiform;
+    TPanel* suiPanel1;
+    TSplitter* spilt;
+    TWebBrowser* web;
+    TPanel* groupbox1;
+    TListBox* lb;
+    TMainMenu* suiMainMenu1;
+    std::unique_ptr<TIdHTTP> http;
+    TOpenDialog* opendg;
+    TSaveDialog* savedg;
+
+    TMenuItem *N1, *N12, *N13, *N14, *N15;
+    TMenuItem *N5, *N26, *N27, *N28, *N31, *N10, *IT1, *N8, *N6, *N7, *N9, *N29, *N20, *EnglishNews1;
+    TMenuItem *N2, *N16, *N17, *N18, *MacOs1, *WinXP1, *N11, *N22;
+    TMenuItem *Google1, *N25, *IP1, *N33, *N32;
+    TMenuItem *N3, *N24;
+    TMenuItem *N4, *N19, *N21;
+
+private:
+    void createMenu();
+    TMenuItem* menuItem(TMenuItem* parent, const char* name, const QString& caption);
+    void placeMenuBar();
+
+    QMenuBar* menuBar_ = nullptr;
+    bool stayOn_ = true;
+};
+
+extern TForm1* Form1;

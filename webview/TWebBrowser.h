@@ -1,0 +1,60 @@
+#pragma once
+// The browser pane: a control that shows web pages through Qt WebEngine.
+//
+//   web->Navigate("http://example.org/news/1.html");   // returns at once; loads in the background
+//   web->Navigate("/home/me/info.htm");                // a local file path works as well
+//   web->ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);   // save dialog, then writes the page
+//
+// The engine starts on the first navigation, so a window with an empty pane appears without
+// waiting for it. Until then, and before a page has arrived, the pane shows its colour (white).
+// Navigation errors are the engine's to show in the pane.
+#include "framework/TControl.h"
+
+#include <QUrl>
+
+class QWebEngineView;
+
+constexpr int OLECMDID_SAVEAS = 4;
+constexpr int OLECMDEXECOPT_DODEFAULT = 0;
+constexpr int OLECMDEXECOPT_DONTPROMPTUSER = 2;
+
+class TWebBrowser : public TControl {
+    Q_OBJECT
+public:
+    explicit TWebBrowser(TComponent* owner);
+    ~TWebBrowser() override;
+
+    // Call before the QApplication is made: the engine wants shared GL contexts.
+    static void PrepareApplication();
+    // An http(s)/file URL as it stands; anything else is taken as a local file path.
+    static QUrl UrlFromText(const QString& text);
+
+    void Navigate(const QString& url);
+    // The page's own commands. Only OLECMDID_SAVEAS is known: with DODEFAULT it asks for a file
+    // name first (the save dialog through Platform()), with DONTPROMPTUSER it saves to
+    // SaveAsTarget(). Other commands do nothing.
+    void ExecWB(int command, int option);
+    void SetSaveAsTarget(const QString& path) { saveAsTarget_ = path; }
+    QString SaveAsTarget() const { return saveAsTarget_; }
+
+    // The URL last navigated to (empty before the first navigation).
+    QUrl LocationURL() const { return location_; }
+    bool EngineStarted() const { return view_ != nullptr; }
+    QWebEngineView* View() const { return view_; }
+
+    // After a page (or its error page) has finished loading.
+    std::function<void(TWebBrowser* sender, bool ok)> OnDocumentComplete;
+    // After ExecWB's save has written its file (ok) or failed.
+    std::function<void(TWebBrowser* sender, const QString& path, bool ok)> OnSaveComplete;
+
+protected:
+    void Resize() override;
+
+private:
+    void startEngine();
+    void save(const QString& path);
+
+    QWebEngineView* view_ = nullptr;
+    QUrl location_;
+    QString saveAsTarget_;
+};
