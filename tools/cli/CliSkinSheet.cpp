@@ -1,0 +1,251 @@
+// zelmora-cli skin-sheet OUT.png: every style's bitmaps on one sheet for review. For each style a
+// window top assembled from its pieces the way the frame and title bar lay them out (caption,
+// buttons, menu bar, panel caption, side-channel grip), then each bitmap enlarged and labelled;
+// the shared bitmaps close the sheet.
+#include "tools/cli/CliCommand.h"
+
+#include "framework/TBitmap.h"
+#include "skin/SuiDrawing.h"
+#include "skin/SuiStyleTable.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kSheetWidth = 1180;
+constexpr TColor kPaper = 0xF4F4F4;
+
+struct Sheet {
+    TBitmap bmp;
+    int x = 10, y = 10, rowHeight = 0;
+
+    void newRow(int gap = 10) {
+        y += rowHeight + gap;
+        x = 10;
+        rowHeight = 0;
+    }
+    void heading(const QString& text) {
+        if (x != 10)
+            newRow();
+        TCanvas& c = bmp.Canvas();
+        c.Font().SetName("Tahoma");
+        c.Font().SetHeight(16);
+        c.Font().SetStyle(fsBold);
+        c.Font().SetColor(clBlack);
+        c.Brush().SetStyle(TBrushStyle::bsClear);
+        c.TextOut(10, y + 4, text);
+        c.Pen().SetColor(0x999999);
+        c.MoveTo(10, y + 24);
+        c.LineTo(kSheetWidth - 10, y + 24);
+        y += 30;
+    }
+    // Places an image with a label above it, enlarged by zoom, flowing left to right.
+    void item(const QString& label, const TBitmap& img, int zoom) {
+        TCanvas& c = bmp.Canvas();
+        c.Font().SetName("DejaVu Sans Mono");
+        c.Font().SetHeight(10);
+        c.Font().SetStyle(0);
+        const int w = std::max(img.Width() * zoom, c.TextWidth(label)), h = img.Height() * zoom + 16;
+        if (x + w > kSheetWidth - 10)
+            newRow();
+        c.Font().SetColor(0x505050);
+        c.Brush().SetStyle(TBrushStyle::bsClear);
+        c.TextOut(x, y, label);
+        c.StretchDraw(Bounds(x, y + 14, img.Width() * zoom, img.Height() * zoom), img);
+        x += w + 14;
+        rowHeight = std::max(rowHeight, h);
+    }
+    void place(const TBitmap& img) {
+        if (x != 10)
+            newRow();
+        bmp.Canvas().Draw(x, y, img);
+        rowHeight = img.Height();
+        newRow();
+    }
+};
+
+TBitmap& load(TBitmap& b, const std::string& name) {
+    LoadSkinBitmap(b, name);
+    return b;
+}
+
+// The top of a skinned main window in this style, W wide, laid out like the frame, title bar,
+// menu bar and panel do it.
+void windowPreview(int style, int W, TBitmap& out) {
+    TBitmap left, client, right, strip, bar, handle, panelBtn;
+    LoadStyleImage(style, 10, &left, 0, 0);
+    LoadStyleImage(style, 11, &client, 0, 0);
+    LoadStyleImage(style, 12, &right, 0, 0);
+    LoadStyleImage(style, 5, &strip, 0, 0);
+    LoadStyleImage(style, 42, &bar, 0, 0);
+    LoadStyleImage(style, 41, &handle, 0, 0);
+    load(panelBtn, "PANEL_BUTTON");
+    const int bw = StyleInt(style, 17), corner = StyleInt(style, 14);
+    const TColor border = StyleColor(style, 16), formColor = StyleColor(style, 15);
+    const int titleH = left.Height() - 3, bandTop = StyleInt(style, 9) - 3, fw = strip.Width() / 18;
+    const int H = 3 + titleH + 22 + 150 + bw;
+    out.SetSize(W, H);
+    TCanvas& c = out.Canvas();
+    c.Brush().SetColor(formColor);
+    c.FillRect(Rect(0, 0, W, H));
+
+    // Title pieces at window coordinates: left at x 0, right at W - its width, middle between.
+    c.Draw(0, 0, left);
+    c.Draw(W - right.Width(), 0, right);
+    c.StretchDraw(Rect(left.Width(), 0, W - right.Width(), client.Height()), client);
+    // Buttons: close, maximise, minimise from the right, the control box at the left.
+    const bool transparent = StyleBool(style, 6);
+    const int barW = W - 6;
+    int r = barW + 1 + StyleInt(style, 8);
+    auto button = [&](int frame, int x) {
+        TBitmap b;
+        LoadStyleImage(style, 5, &b, 18, frame);
+        b.SetTransparent(transparent);
+        c.Draw(3 + x, 3 + bandTop, b);
+    };
+    for (int frame : {16, 7, 13}) {
+        r -= fw + 1;
+        button(frame, r);
+    }
+    const int l = StyleInt(style, 7);
+    button(1, l);
+    c.Font().SetName("Tahoma");
+    c.Font().SetStyle(fsBold);
+    c.Font().SetHeight(11);
+    c.Font().SetColor(style == MacOS ? clBlack : clWhite);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    const QString caption = QString::fromUtf8("Zelmora新闻浏览器");
+    c.TextOut(3 + l + fw + 5, 3 + bandTop + (strip.Height() - c.TextHeight(caption)) / 2, caption);
+
+    // Menu bar under the title bar.
+    const int menuTop = 3 + titleH;
+    if (style == MacOS) {
+        TBitmap mb;
+        load(mb, "MACOS_MENU_BAR");
+        c.StretchDraw(Rect(3, menuTop, W - 3, menuTop + 22), mb);
+    }
+    c.Font().SetName(QString::fromUtf8("宋体"));
+    c.Font().SetStyle(0);
+    c.Font().SetHeight(12);
+    c.Font().SetColor(clBlack);
+    int mx = 9;
+    for (const char* item : {"文件", "新闻", "特别服务", "检查新版本", "帮助"}) {
+        const QString t = QString::fromUtf8(item);
+        c.TextOut(mx, menuTop + 5, t);
+        mx += c.TextWidth(t) + 16;
+    }
+    // The content panel: its caption bar, the collapse button, the side channel's grip.
+    const int panelTop = menuTop + 22, panelBottom = H - bw;
+    c.Pen().SetColor(StyleColor(style, 25));
+    c.Brush().SetColor(clWhite);
+    c.Rectangle(3, panelTop, W - 3, panelBottom);
+    c.StretchDraw(Rect(4, panelTop, W - 4, panelTop + bar.Height()), bar);
+    c.Font().SetName("Tahoma");
+    c.Font().SetHeight(11);
+    c.Font().SetColor(style == MacOS ? clBlack : StyleColor(style, 20));
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    TRect capRect = Rect(13, panelTop, W - 4, panelTop + bar.Height());
+    c.DrawText(QString::fromUtf8("新闻内容"), capRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    TBitmap one;
+    CutBitmapFrame(panelBtn, one, 4, 1);
+    c.Draw(3 + (W - 6) - 17, panelTop + (bar.Height() - 12) / 2, one);
+    const int sideTop = panelTop + bar.Height() + 4;
+    c.Brush().SetColor(StyleColor(style, 15));
+    c.FillRect(Rect(8, sideTop, 16, panelBottom - 5));
+    c.Pen().SetColor(0x808080);
+    c.MoveTo(16, sideTop);
+    c.LineTo(16, panelBottom - 5);
+    c.Draw(8, sideTop + std::max(0, (panelBottom - 5 - sideTop - handle.Height()) / 2), handle);
+
+    // Border: left, right, bottom in the border colour; the title pieces make the top.
+    c.Brush().SetColor(border);
+    c.FillRect(Rect(0, 3, bw, H));
+    c.FillRect(Rect(W - bw, 3, W, H));
+    c.FillRect(Rect(0, H - bw, W, H));
+    // Rounded top corners: the window region cuts them, the frame outlines BlueGlass's.
+    if (corner > 0) {
+        const double rad = corner / 2.0;
+        for (int y = 0; y < corner; ++y)
+            for (int x = 0; x < corner; ++x) {
+                const double dx = rad - x - 0.5, dy = rad - y - 0.5;
+                if (x < rad && y < rad && dx * dx + dy * dy > rad * rad) {
+                    c.SetPixels(x, y, kPaper);
+                    c.SetPixels(W - 1 - x, y, kPaper);
+                }
+            }
+        if (bw == 1 && corner == 11) {
+            c.Pen().SetColor(border);
+            c.Arc(W - 2 * corner + 1, -1, W + 1, 2 * corner - 1, W + 1, corner - 1, W - corner + 1, -1);
+            c.Arc(-1, -1, 2 * corner - 1, 2 * corner - 1, corner - 1, -1, -1, corner - 1);
+        }
+    }
+}
+
+int run(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: zelmora-cli skin-sheet OUT.png\n");
+        return 2;
+    }
+    // The sheet is drawn off-screen; no display is needed.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "zelmora-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    Sheet sheet;
+    sheet.bmp.SetSize(kSheetWidth, 9000);
+    sheet.bmp.Canvas().Brush().SetColor(kPaper);
+    sheet.bmp.Canvas().FillRect(Rect(0, 0, kSheetWidth, 9000));
+    try {
+        for (int style = MacOS; style <= BlueGlass; ++style) {
+            sheet.heading(QString::fromStdString(StyleName(style)));
+            TBitmap preview;
+            windowPreview(style, 560, preview);
+            // Beside it, the right end of the title twice as large.
+            sheet.bmp.Canvas().Draw(10, sheet.y, preview);
+            const int rows = std::min(preview.Height(), 66);
+            sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2),
+                                        preview.Canvas(), Bounds(preview.Width() - 280, 0, 280, rows));
+            sheet.rowHeight = preview.Height();
+            sheet.newRow();
+            for (int entry = 1; entry <= kStyleEntryCount; ++entry) {
+                const TStyleEntryValue v = LookupStyleEntry(style, entry);
+                if (v.Kind != sekImage)
+                    continue;
+                TBitmap b;
+                LoadSkinBitmap(b, v.ResourceName);
+                int zoom = b.Width() > 400 ? 1 : b.Width() > 200 ? 2 : b.Width() > 110 ? 3 : 4;
+                zoom = std::max(1, std::min(zoom, 180 / std::max(1, b.Height())));
+                sheet.item(QString("%1 %2x%3")
+                               .arg(QString::fromStdString(v.ResourceName))
+                               .arg(b.Width())
+                               .arg(b.Height()),
+                           b, zoom);
+            }
+            sheet.newRow(16);
+        }
+        sheet.heading("Shared");
+        for (const char* n : {"PANEL_BUTTON", "SIDECHANNEL_BTN", "MENU_CHECKED", "MACOS_MENU_BAR",
+                              "MACOS_MENU_SELECT", "MACOS_FORM_BACKGROUND", "PROTEIN_FORM_BACKGROUND"}) {
+            TBitmap b;
+            LoadSkinBitmap(b, n);
+            sheet.item(QString("%1 %2x%3").arg(n).arg(b.Width()).arg(b.Height()), b, 6);
+        }
+        sheet.newRow();
+        sheet.bmp.SetHeight(sheet.y + 10);
+        sheet.bmp.SaveToFile(args[0]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "skin-sheet: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s: %d x %d\n", args[0].c_str(), sheet.bmp.Width(), sheet.bmp.Height());
+    return 0;
+}
+
+CliCommand reg{"skin-sheet", "skin-sheet OUT.png", &run};
+
+} // namespace
