@@ -16,8 +16,13 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// An exact match first; otherwise the most derived class's property of that name in any case,
+// so "WIDTH" finds the classic Width before Qt's own read-only "width".
 int findProperty(const QMetaObject* meta, const QString& name) {
-    for (int i = 0; i < meta->propertyCount(); ++i)
+    const int exact = meta->indexOfProperty(name.toLatin1().constData());
+    if (exact >= 0)
+        return exact;
+    for (int i = meta->propertyCount() - 1; i >= 0; --i)
         if (sameName(QString::fromLatin1(meta->property(i).name()), name))
             return i;
     return -1;
