@@ -17,7 +17,8 @@ namespace {
 // A drop-down whose owner-drawn items are measured and drawn by their items' handlers.
 class TMenuDropDown : public QMenu {
 public:
-    explicit TMenuDropDown(QWidget* parent) : QMenu(parent) {}
+    // Separators show wherever they stand, as classic menus show them.
+    explicit TMenuDropDown(QWidget* parent) : QMenu(parent) { setSeparatorsCollapsible(false); }
 
     // QMenu asks the style about one action at a time right after this call; the style below
     // reads which one it is from here.
