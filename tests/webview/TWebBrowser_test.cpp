@@ -1,0 +1,143 @@
+// The browser pane: it starts its engine on first use, loads local files and http pages
+// without blocking, and saves the page through the save dialog.
+#include "framework/TScriptedPlatform.h"
+#include "tests/framework/GuiTest.h"
+#include "webview/TWebBrowser.h"
+
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers every request on 127.0.0.1 with one page; runs on the GUI thread's event loop.
+class PageServer {
+public:
+    explicit PageServer(QByteArray body) : body_(std::move(body)) {
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    request_ += s->readAll();
+                    if (!request_.contains("\r\n\r\n"))
+                        return;
+                    ++requests;
+                    s->write(
+                        "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
+                        "Content-Length: " +
+                        QByteArray::number(body_.size()) + "\r\n\r\n" + body_);
+                    s->disconnectFromHost();
+                    request_.clear();
+                });
+                QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    int Port() const { return server_.serverPort(); }
+    int requests = 0;
+
+private:
+    QTcpServer server_;
+    QByteArray body_;
+    QByteArray request_;
+};
+
+struct BrowserFixture : ::testing::Test {
+    TScriptedPlatform platform;
+    TWebBrowser web{nullptr};
+    int completed = 0;
+    bool lastOk = false;
+    fs::path dir;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("zelmora-web-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        web.SetBounds(0, 0, 409, 445);
+        web.OnDocumentComplete = [this](TWebBrowser*, bool ok) {
+            ++completed;
+            lastOk = ok;
+        };
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path page(const std::string& name, const std::string& html) {
+        fs::path p = dir / name;
+        std::ofstream(p, std::ios::binary) << html;
+        return p;
+    }
+};
+
+TEST_F(BrowserFixture, LocalFileLoadsInTheBackground) {
+    EXPECT_FALSE(web.EngineStarted());
+    const fs::path p =
+        page("info.htm", "<html><head><title>About</title></head><body>Zelmora V2.01</body></html>");
+    web.Navigate(QString::fromStdString(p.string()));
+    // Navigate has returned; the page cannot have finished yet.
+    EXPECT_TRUE(web.EngineStarted());
+    EXPECT_EQ(completed, 0);
+    EXPECT_EQ(web.LocationURL(), QUrl::fromLocalFile(QString::fromStdString(p.string())));
+    ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
+    EXPECT_TRUE(lastOk);
+    EXPECT_TRUE(zeltest::WaitFor([&] { return web.View()->title() == "About"; }, 10000));
+}
+
+TEST_F(BrowserFixture, HttpPageFromALoopbackServer) {
+    PageServer server("<html><head><title>Feed page</title></head><body>news</body></html>");
+    web.Navigate(QStringLiteral("http://127.0.0.1:%1/article/1.html").arg(server.Port()));
+    EXPECT_EQ(completed, 0);
+    ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
+    EXPECT_TRUE(lastOk);
+    EXPECT_GE(server.requests, 1);
+    EXPECT_TRUE(zeltest::WaitFor([&] { return web.View()->title() == "Feed page"; }, 10000));
+}
+
+TEST_F(BrowserFixture, SaveAsAsksForAFileAndWritesThePage) {
+    // Before any page there is nothing to save and no dialog.
+    web.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);
+    EXPECT_TRUE(platform.Dialogs.empty());
+
+    const fs::path p =
+        page("story.htm", "<html><head><title>Story</title></head><body>Saved words</body></html>");
+    web.Navigate(QString::fromStdString(p.string()));
+    ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
+
+    // Cancelled: nothing written.
+    web.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);
+    ASSERT_EQ(platform.Dialogs.size(), 1u);
+    EXPECT_TRUE(platform.Dialogs[0].Save);
+
+    const fs::path target = dir / "copy.htm";
+    platform.DialogAnswers.push_back(QString::fromStdString(target.string()));
+    QString savedPath;
+    bool saved = false, savedOk = false;
+    web.OnSaveComplete = [&](TWebBrowser*, const QString& path, bool ok) {
+        savedPath = path;
+        savedOk = ok;
+        saved = true;
+    };
+    web.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);
+    ASSERT_EQ(platform.Dialogs.size(), 2u);
+    EXPECT_EQ(platform.Dialogs[1].FileName, "Story.htm");
+    ASSERT_TRUE(zeltest::WaitFor([&] { return saved; }, 60000));
+    EXPECT_TRUE(savedOk);
+    QFile f(QString::fromStdString(target.string()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Saved words"));
+}
+
+TEST(WebBrowserUrl, PathsBecomeFileUrlsAndUrlsStay) {
+    EXPECT_EQ(TWebBrowser::UrlFromText("http://127.0.0.1:8480/rss/world.xml").toString(),
+              "http://127.0.0.1:8480/rss/world.xml");
+    EXPECT_EQ(TWebBrowser::UrlFromText("HTTP://Example.org/").scheme(), "http");
+    EXPECT_EQ(TWebBrowser::UrlFromText("/tmp/info.htm"), QUrl::fromLocalFile("/tmp/info.htm"));
+    EXPECT_TRUE(TWebBrowser::UrlFromText("info.htm").isLocalFile());
+}
+
+} // namespace
