@@ -10,10 +10,13 @@ function(zel_gtest target)
   cmake_parse_arguments(Z "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${Z_SOURCES})
   target_link_libraries(${target} PRIVATE ${Z_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  # The environment goes on the command line (cmake -E env): a list handed to PROPERTIES loses
+  # everything after its first element on the way through the discovery script.
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${ZEL_TEST_ENV}")
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "${ZEL_TEST_ENV}" TIMEOUT 120)
+    PROPERTIES TIMEOUT 120)
 endfunction()
 
 # zel_gtest_dir(LIBS <targets>...)
