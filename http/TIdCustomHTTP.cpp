@@ -103,6 +103,10 @@ void TIdCustomHTTP::ensureCookieManager() {
 
 void TIdCustomHTTP::Disconnect() {
     TIdTCPClient::Disconnect();
+    // Unread bytes of a connection we hung up on answer nothing; kept, they would make the
+    // closed connection look usable.
+    if (IOHandler())
+        IOHandler()->InputBuffer().Clear();
     // A finished credential exchange does not outlive its connection.
     TIdHTTPRequest& req = Request();
     if (req.Authentication() && req.Authentication()->CurrentStep() == req.Authentication()->Steps())

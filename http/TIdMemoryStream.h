@@ -26,6 +26,8 @@ public:
     void SetMaxSize(std::size_t maxSize) { maxSize_ = maxSize; }
 
     const char* Data() const { return data_; }
+    // Bytes allocated (for checks that memory follows what arrived, not what was announced).
+    std::size_t Capacity() const { return capacity_; }
     std::string ToString() const { return std::string(data_ ? data_ : "", size_); }
 
 private:

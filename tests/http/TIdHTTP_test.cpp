@@ -1,0 +1,428 @@
+// The GET exchange against scripted servers: the exact request bytes, the body framings, the
+// judging of responses, connection reuse, and cookies over several requests.
+#include "http/EIdException.h"
+#include "http/TIdMemoryStream.h"
+#include "tests/http/HttpFixture.h"
+
+using namespace zeltest;
+
+namespace {
+
+class Get : public HttpTest {};
+
+template <typename F> EIdHTTPProtocolException expectRefused(F&& f) {
+    try {
+        f();
+    } catch (const EIdHTTPProtocolException& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no EIdHTTPProtocolException";
+    return EIdHTTPProtocolException("", 0, "");
+}
+
+} // namespace
+
+TEST_P(Get, WritesTheDocumentedHeadAndReturnsTheBody) {
+    Serve({Join({Reply(Ok("hello")), {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/rss/world.xml")), "hello");
+    ASSERT_EQ(server->Requests().size(), 1u);
+    EXPECT_EQ(server->Requests()[0], DirectHead("/rss/world.xml", HostPort()));
+    EXPECT_EQ(http.ResponseCode(), 200);
+    EXPECT_EQ(http.ResponseText(), "HTTP/1.1 200 OK");
+}
+
+TEST_P(Get, KeepsTheConnectionAndSendsOneAcceptEncodingEachTime) {
+    Serve({Join({Reply(Ok("one")), Reply(Ok("two")), {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a.xml")), "one");
+    EXPECT_EQ(http.Get(Url("/b.xml")), "two");
+    EXPECT_EQ(server->Accepted(), 1);
+    ASSERT_EQ(server->Requests().size(), 2u);
+    EXPECT_EQ(server->Requests()[1], DirectHead("/b.xml", HostPort()));
+    EXPECT_EQ(http.Request().AcceptEncoding(), "identity");
+}
+
+TEST_P(Get, ConnectionCloseMeansANewConnection) {
+    Serve({Join({Reply(Ok("one", {"Connection: close"})), {Action::WaitForPeerClose()}}),
+           Join({Reply(Ok("two")), {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "one");
+    EXPECT_FALSE(http.Connected());
+    EXPECT_EQ(http.Get(Url("/b")), "two");
+    EXPECT_EQ(server->Accepted(), 2);
+}
+
+TEST_P(Get, AnIdleConnectionTheServerClosedIsNotUsed) {
+    Serve({Join({Reply(Ok("one")), {Action::Close()}}),
+           Join({Reply(Ok("two")), {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "one");
+    ASSERT_TRUE(server->WaitScriptsDone(1));
+    EXPECT_EQ(http.Get(Url("/b")), "two");
+    auto received = server->Received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], DirectHead("/a", HostPort())); // nothing was sent on the closed one
+}
+
+TEST_P(Get, AnotherPortClosesTheConnectionFirst) {
+    Serve({Join({Reply(Ok("one")), {Action::WaitForPeerClose()}})});
+    ScriptedServer other({Join({Reply(Ok("two")), {Action::WaitForPeerClose()}})}, GetParam());
+    EXPECT_EQ(http.Get(Url("/a")), "one");
+    EXPECT_EQ(http.Get("http://127.0.0.1:" + std::to_string(other.Port()) + "/b"), "two");
+    EXPECT_TRUE(server->WaitScriptsDone(1)); // the first connection was closed by us
+}
+
+TEST_P(Get, BodyFramings) {
+    Serve({Join(
+        {Reply(HttpResponse("HTTP/1.1 200 OK", {"Content-Length: 0"}, "")),
+         Reply(HttpResponse("HTTP/1.1 204 No Content", {}, "")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
+                            "5\r\nhello\r\n6 ext=1\r\n world\r\n0\r\n\r\n")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {"content-length: 3"}, "abc")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked", "Content-Length: 2"}, "ok")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {}, "until the close")),
+         {Action::Close()}})});
+    EXPECT_EQ(http.Get(Url("/zero")), "");
+    EXPECT_EQ(http.Get(Url("/nocontent")), "");
+    EXPECT_EQ(http.Get(Url("/chunked")), "hello world");
+    EXPECT_EQ(http.Get(Url("/lower")), "abc");
+    EXPECT_EQ(http.Get(Url("/both")), "ok"); // the length wins over chunking
+    EXPECT_EQ(http.Get(Url("/close")), "until the close");
+    EXPECT_EQ(server->Accepted(), 1);
+    EXPECT_FALSE(http.Connected()); // a body read up to the close ends the connection
+}
+
+TEST_P(Get, ChunkSizeFollowedBySemicolonIsNotANumber) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
+                                    "5;name=v\r\nhello\r\n0\r\n\r\n")),
+                 Reply(Ok("next")),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "");
+    // The lines up to the empty one were skipped as trailers, so the connection serves again.
+    EXPECT_EQ(http.Get(Url("/b")), "next");
+    EXPECT_EQ(server->Accepted(), 1);
+}
+
+TEST_P(Get, CapitalChunkedIsNotChunkedSoTheBodyRunsToTheClose) {
+    Serve({Join(
+        {Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: Chunked"}, "5\r\nhello\r\n0\r\n\r\n")),
+         {Action::Close()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "5\r\nhello\r\n0\r\n\r\n");
+}
+
+TEST_P(Get, ChunkTrailersAreSkipped) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
+                                    "3\r\nabc\r\n0\r\nX-Sum: 1\r\nX-More: 2\r\n\r\n")),
+                 Reply(Ok("again")),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "abc");
+    EXPECT_EQ(http.Get(Url("/b")), "again");
+    EXPECT_EQ(server->Accepted(), 1);
+}
+
+TEST_P(Get, RedirectsAndNotModifiedFailWithTheirStatusLine) {
+    Serve({Join(
+        {Reply(HttpResponse("HTTP/1.1 301 Moved Permanently", {"Location: /x", "Content-Length: 4"}, "gone")),
+         Reply(HttpResponse("HTTP/1.1 302 Found", {"Location: /y", "Content-Length: 0"}, "")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {"Location: /z", "Content-Length: 2"}, "ok")),
+         Reply(HttpResponse("HTTP/1.1 304 Not Modified", {"Content-Length: 0"}, "")),
+         Reply(Ok("still usable")),
+         {Action::WaitForPeerClose()}})});
+    auto e = expectRefused([&] { http.Get(Url("/a")); });
+    EXPECT_EQ(e.Message(), "HTTP/1.1 301 Moved Permanently");
+    EXPECT_EQ(e.ErrorCode(), 301);
+    EXPECT_EQ(e.ErrorMessage(), "gone");
+    EXPECT_EQ(expectRefused([&] { http.Get(Url("/b")); }).Message(), "HTTP/1.1 302 Found");
+    EXPECT_EQ(expectRefused([&] { http.Get(Url("/c")); }).Message(), "HTTP/1.1 200 OK");
+    EXPECT_EQ(expectRefused([&] { http.Get(Url("/d")); }).ErrorCode(), 304);
+    EXPECT_EQ(http.Get(Url("/e")), "still usable");
+    EXPECT_EQ(server->Accepted(), 1);
+    EXPECT_EQ(http.RedirectCount(), 0);
+}
+
+TEST_P(Get, NotFoundCarriesItsBodyAndKeepsTheConnection) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 404 Not Found", {"Content-Length: 9"}, "not here.")),
+                 Reply(Ok("next")),
+                 {Action::WaitForPeerClose()}})});
+    auto e = expectRefused([&] { http.Get(Url("/missing")); });
+    EXPECT_EQ(e.Message(), "HTTP/1.1 404 Not Found");
+    EXPECT_EQ(e.ErrorCode(), 404);
+    EXPECT_EQ(e.ErrorMessage(), "not here.");
+    EXPECT_STREQ(e.ClassName(), "EIdHTTPProtocolException");
+    EXPECT_EQ(http.Get(Url("/next")), "next");
+    EXPECT_EQ(server->Accepted(), 1);
+}
+
+TEST_P(Get, ToleratedCodesReturnNothingInsteadOfRaising) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 404 Not Found", {"Content-Length: 4"}, "body")),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/missing"), {404}), "");
+}
+
+TEST_P(Get, InterimHeadsAreSkipped) {
+    Serve({Join({Reply("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 100 Continue\r\nX: y\r\n\r\n" + Ok("done")),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "done");
+    EXPECT_EQ(http.ResponseCode(), 200);
+}
+
+TEST_P(Get, HeaderNamesIgnoreCaseAndContinuationLinesJoin) {
+    Serve({Join({Reply("HTTP/1.1 200 OK\r\nCONTENT-LENGTH: 2\r\nX-Long: first\r\n \t second\r\n\r\nok"),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(http.Get(Url("/a")), "ok");
+    EXPECT_EQ(http.Response().RawHeaders().Values("x-long"), "first second");
+    EXPECT_EQ(http.Response().ContentLength(), 2);
+}
+
+TEST_P(Get, HostCarriesThePortUnlessItIs80) {
+    Serve({Join({Reply(Ok("a")), {Action::WaitForPeerClose()}})});
+    http.Get(Url("/x"));
+    EXPECT_EQ(http.Request().Host(), HostPort());
+    EXPECT_NE(server->Requests().at(0).find("\r\nHost: " + HostPort() + "\r\n"), std::string::npos);
+}
+
+TEST_P(Get, RelativeUrlsContinueFromTheLastOne) {
+    Serve({Join({Reply(Ok("1")), Reply(Ok("2")), Reply(Ok("3")), {Action::WaitForPeerClose()}})});
+    http.Get(Url("/rss/world.xml"));
+    http.Get("b/x.xml?q=1");
+    http.Get("../y.xml");
+    auto r = server->Requests();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[1].substr(0, r[1].find("\r\n")), "GET /rss/b/x.xml?q=1 HTTP/1.1");
+    EXPECT_EQ(r[2].substr(0, r[2].find("\r\n")), "GET /rss/y.xml HTTP/1.1");
+}
+
+TEST_P(Get, CookiesComeBackOnLaterRequests) {
+    Serve({Join({Reply(Ok("1", {"Set-Cookie: a=1; path=/rss", "Set-Cookie: other=x; path=/elsewhere"})),
+                 Reply(Ok("2", {"Set-Cookie: a=2; path=/rss", "Set-Cookie: b=; path=/"})),
+                 Reply(Ok("3")),
+                 {Action::WaitForPeerClose()}})});
+    http.Get(Url("/rss/one.xml"));
+    http.Get(Url("/rss/two.xml"));
+    http.Get(Url("/rss/three.xml"));
+    auto r = server->Requests();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].find("Cookie:"), std::string::npos);
+    EXPECT_EQ(r[1], DirectHead("/rss/two.xml", HostPort(), {"Cookie: a=1"}));
+    EXPECT_EQ(r[2],
+              DirectHead("/rss/three.xml", HostPort(), {"Cookie: a=2"})); // newer value; empty b not sent
+}
+
+TEST_P(Get, ALongCookieLineIsFoldedPastColumn1024) {
+    std::string big(600, 'v');
+    Serve({Join({Reply(Ok("1", {"Set-Cookie: a=" + big, "Set-Cookie: b=" + big})),
+                 Reply(Ok("2")),
+                 {Action::WaitForPeerClose()}})});
+    http.Get(Url("/x"));
+    http.Get(Url("/y"));
+    std::string head = server->Requests().at(1);
+    std::size_t at = head.find("\r\nCookie: ");
+    ASSERT_NE(at, std::string::npos);
+    std::size_t end = head.find("\r\n", at + 2);
+    EXPECT_LE(end - at - 2, 1024u);
+    EXPECT_EQ(head.compare(end, 3, "\r\n "), 0); // a continuation line follows
+    EXPECT_EQ(http.Request().RawHeaders().Values("Cookie"), "a=" + big + "; b=" + big);
+}
+
+TEST_P(Get, ThroughTheProxyTheRequestLineIsAbsolute) {
+    Serve({Join({Reply(Ok("a")), Reply(Ok("b")), {Action::WaitForPeerClose()}})});
+    http.ProxyParams().SetProxyServer("127.0.0.1");
+    http.ProxyParams().SetProxyPort(server->Port());
+    http.ProxyParams().SetProxyUsername("user");
+    http.ProxyParams().SetProxyPassword("secret");
+    EXPECT_EQ(http.Get("http://feeds.example/rss/world.xml"), "a");
+    EXPECT_EQ(http.Get("http://feeds.example:8080/rss/x.xml?y=1#frag"), "b");
+    auto r = server->Requests();
+    ASSERT_EQ(r.size(), 2u);
+    std::string first = DirectHead("/rss/world.xml", "feeds.example");
+    first.replace(4, 14, "http://feeds.example/rss/world.xml");
+    EXPECT_EQ(r[0], first); // no Proxy-Authorization without Basic authentication
+    EXPECT_EQ(r[1].substr(0, r[1].find("\r\n")), "GET http://feeds.example:8080/rss/x.xml?y=1 HTTP/1.1");
+    EXPECT_NE(r[1].find("\r\nHost: feeds.example:8080\r\n"), std::string::npos);
+    EXPECT_EQ(server->Accepted(), 1);
+}
+
+TEST_P(Get, ProxyBasicAuthenticationFromTheFirstRequest) {
+    Serve({Join({Reply(Ok("a")), {Action::WaitForPeerClose()}})});
+    http.ProxyParams().SetProxyServer("127.0.0.1");
+    http.ProxyParams().SetProxyPort(server->Port());
+    http.ProxyParams().SetProxyUsername("u");
+    http.ProxyParams().SetProxyPassword("p");
+    http.ProxyParams().SetBasicAuthentication(true);
+    http.Get("http://feeds.example/a.xml");
+    std::string head = server->Requests().at(0);
+    EXPECT_NE(
+        head.find("\r\nUser-Agent: Mozilla/3.0 (compatible; Zelmora Library)\r\nProxy-Authorization: Basic "
+                  "dTpw\r\n\r\n"),
+        std::string::npos);
+}
+
+TEST_P(Get, ServerAuthenticationChallengeFailsAtOnceWithoutAPassword) {
+    Serve({Join(
+        {Reply(HttpResponse("HTTP/1.1 401 Unauthorized",
+                            {"WWW-Authenticate: Basic realm=\"feeds\"", "Content-Length: 6"}, "denied")),
+         {Action::WaitForPeerClose()}})});
+    auto e = expectRefused([&] { http.Get(Url("/a")); });
+    EXPECT_EQ(e.Message(), "HTTP/1.1 401 Unauthorized");
+    EXPECT_EQ(e.ErrorMessage(), "denied");
+    EXPECT_EQ(server->Requests().size(), 1u);
+}
+
+TEST_P(Get, ServerAuthenticationWithCredentialsInTheUrl) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 401 Unauthorized",
+                                    {"WWW-Authenticate: Basic realm=\"r\"", "Content-Length: 0"}, "")),
+                 Reply(Ok("in")),
+                 {Action::WaitForPeerClose()}})});
+    http.SetHTTPOptions(hoInProcessAuth);
+    EXPECT_EQ(http.Get("http://u:p@" + HostPort() + "/a"), "in");
+    auto r = server->Requests();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].find("Authorization"), std::string::npos);
+    EXPECT_NE(r[1].find("\r\nAuthorization: Basic dTpw\r\n"), std::string::npos);
+}
+
+TEST_P(Get, ProxyChallengeEmptiesThePasswordOnlyForAKnownScheme) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 407 Proxy Authentication Required",
+                                    {"Proxy-Authenticate: Negotiate", "Content-Length: 0"}, "")),
+                 Reply(HttpResponse("HTTP/1.1 407 Proxy Authentication Required",
+                                    {"Proxy-Authenticate: Negotiate", "Proxy-Authenticate: Basic realm=\"p\"",
+                                     "Content-Length: 0"},
+                                    "")),
+                 Reply(Ok("x")),
+                 {Action::WaitForPeerClose()}})});
+    http.ProxyParams().SetProxyServer("127.0.0.1");
+    http.ProxyParams().SetProxyPort(server->Port());
+    http.ProxyParams().SetProxyUsername("u");
+    http.ProxyParams().SetProxyPassword("p");
+    EXPECT_EQ(expectRefused([&] { http.Get("http://feeds.example/a"); }).ErrorCode(), 407);
+    EXPECT_EQ(http.ProxyParams().ProxyPassword(), "p");
+    EXPECT_EQ(expectRefused([&] { http.Get("http://feeds.example/a"); }).ErrorCode(), 407);
+    EXPECT_EQ(http.ProxyParams().ProxyPassword(), "");
+    // From now on the proxy gets the (empty) Basic credentials.
+    http.Get("http://feeds.example/b");
+    EXPECT_NE(server->Requests().at(2).find("\r\nProxy-Authorization: Basic Og==\r\n"), std::string::npos);
+}
+
+TEST_P(Get, FollowsRedirectsOnlyWhenAskedAndNotPastTheMaximum) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 302 Found", {"Location: /moved", "Content-Length: 3"}, "old")),
+                 Reply(Ok("new")),
+                 Reply(HttpResponse("HTTP/1.1 302 Found", {"Location: /again", "Content-Length: 0"}, "")),
+                 Reply(HttpResponse("HTTP/1.1 302 Found", {"Location: /again", "Content-Length: 0"}, "")),
+                 {Action::WaitForPeerClose()}})});
+    http.SetHandleRedirects(true);
+    EXPECT_EQ(http.Get(Url("/start")), "new");
+    EXPECT_EQ(server->Requests().at(1).substr(0, 20), "GET /moved HTTP/1.1\r");
+    http.SetRedirectMaximum(2);
+    EXPECT_EQ(expectRefused([&] { http.Get(Url("/loop")); }).ErrorCode(), 302);
+    EXPECT_EQ(http.Response().Location(), "/again");
+}
+
+TEST_P(Get, HeadersAvailableMayStopBeforeTheBody) {
+    Serve({Join({Reply(Ok("unread body")), {Action::WaitForPeerClose()}}),
+           Join({Reply(Ok("second")), {Action::WaitForPeerClose()}})});
+    bool stop = true;
+    http.OnHeadersAvailable = [&](TIdCustomHTTP*, const TIdHeaderList& h, bool& goOn) {
+        EXPECT_EQ(h.Values("Content-Length"), stop ? "11" : "6");
+        goOn = !stop;
+    };
+    EXPECT_EQ(http.Get(Url("/a")), "");
+    EXPECT_FALSE(http.Connected()); // the unread body went with the connection
+    stop = false;
+    EXPECT_EQ(http.Get(Url("/b")), "second");
+}
+
+TEST_P(Get, StatusNotesAChunkedBody) {
+    Serve(
+        {Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"}, "1\r\nx\r\n0\r\n\r\n")),
+               {Action::WaitForPeerClose()}})});
+    std::vector<std::string> notes;
+    http.OnStatus = [&](TIdComponent*, TIdStatus s, const std::string& text) {
+        if (s == hsStatusText)
+            notes.push_back(text);
+    };
+    EXPECT_EQ(http.Get(Url("/a")), "x");
+    EXPECT_EQ(notes, std::vector<std::string>{"Chunk Started"});
+}
+
+TEST_P(Get, Http10ClientAsksForKeepAlive) {
+    Serve({Join({Reply(HttpResponse("HTTP/1.0 200 OK", {"Connection: Keep-Alive", "Content-Length: 1"}, "a")),
+                 Reply(HttpResponse("HTTP/1.0 200 OK", {"Content-Length: 1"}, "b")),
+                 {Action::WaitForPeerClose()}})});
+    http.SetProtocolVersion(pv1_0);
+    EXPECT_EQ(http.Get(Url("/a")), "a");
+    EXPECT_TRUE(http.Connected());
+    EXPECT_EQ(http.Get(Url("/b")), "b");
+    EXPECT_FALSE(http.Connected()); // no keep-alive in the answer: closed
+    std::string head = server->Requests().at(0);
+    EXPECT_EQ(head.substr(0, head.find("\r\n")), "GET /a HTTP/1.0");
+    EXPECT_NE(head.find("GET /a HTTP/1.0\r\nConnection: keep-alive\r\nContent-Type: text/html\r\n"),
+              std::string::npos);
+    EXPECT_EQ(http.Response().ResponseVersion(), pv1_0);
+}
+
+TEST_P(Get, StreamFormWritesAtThePosition) {
+    Serve({Join({Reply(Ok("body")), {Action::WaitForPeerClose()}})});
+    TIdMemoryStream s;
+    s.Write("prefix:", 7);
+    http.Get(Url("/a"), s);
+    EXPECT_EQ(s.ToString(), "prefix:body");
+}
+
+ZEL_HTTP_CUTS(Get);
+
+// Failures before anything reaches a server.
+TEST(GetRefusals, ControlCharactersInTheUrlAreRefusedBeforeSending) {
+    ScriptedServer server({{Action::WaitForPeerClose()}});
+    TIdHTTP http;
+    std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    for (std::string bad : {base + "/a\r\nX-Injected: 1", base + "/a\nb", base + std::string("/a\0b", 4)}) {
+        EXPECT_THROW(http.Get(bad), EIdInvalidURL);
+    }
+    http.ProxyParams().SetProxyServer("127.0.0.1");
+    http.ProxyParams().SetProxyPort(server.Port());
+    EXPECT_THROW(http.Get("http://feeds.example/x HTTP/1.1\r\nHost: evil\r\n\r\nGET /"), EIdInvalidURL);
+    EXPECT_EQ(server.Accepted(), 0);
+}
+
+TEST(GetRefusals, UnknownProtocolHttpsAndAnEmptyProxiedHost) {
+    TIdHTTP http;
+    try {
+        http.Get("relative/only.xml");
+        FAIL();
+    } catch (const EIdUnknownProtocol& e) {
+        EXPECT_EQ(e.Message(), "");
+    }
+    try {
+        http.Get("https://secure.example/x");
+        FAIL();
+    } catch (const EIdIOHandlerPropInvalid& e) {
+        EXPECT_EQ(e.Message(), "IOHandler value is not valid");
+    }
+    TIdHTTP proxied;
+    proxied.ProxyParams().SetProxyServer("127.0.0.1");
+    proxied.ProxyParams().SetProxyPort(9);
+    try {
+        proxied.Get("http://:8080/x");
+        FAIL();
+    } catch (const EIdURIException& e) {
+        EXPECT_EQ(e.Message(), "Host field is empty");
+    }
+}
+
+TEST(GetRefusals, ProxyWithoutPortFailsAsAClosedConnection) {
+    TIdHTTP http;
+    http.ProxyParams().SetProxyServer("127.0.0.1");
+    EXPECT_THROW(http.Get("http://feeds.example/x"), EIdConnClosedGracefully);
+}
+
+TEST(GetRefusals, RefusedConnection) {
+    int port;
+    {
+        ScriptedServer probe({});
+        port = probe.Port();
+    }
+    TIdHTTP http;
+    try {
+        http.Get("http://127.0.0.1:" + std::to_string(port) + "/x");
+        FAIL();
+    } catch (const EIdSocketError& e) {
+        EXPECT_EQ(e.LastError(), 10061);
+    }
+}
