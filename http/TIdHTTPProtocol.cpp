@@ -40,8 +40,8 @@ void TIdHTTPProtocol::RetrieveHeaders() {
     int read = 0;
     try {
         for (;;) {
-            std::string line = io.ReadLn();
             ++read;
+            std::string line = io.ReadLn();
             if (line.empty())
                 break;
             // Past the line limit the rest of the head would be taken for the body; refuse instead.
