@@ -1,0 +1,123 @@
+// zelmora-cli get: GETs URLs with the reader's HTTP client, one client for the whole run so the
+// connection and the cookies carry from one URL to the next. Bodies go to stdout as raw bytes,
+// one status line per URL to stderr.
+#include "tools/cli/CliCommand.h"
+
+#include "http/EIdException.h"
+#include "http/TIdHTTP.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "get [--proxy HOST:PORT] [--proxy-user NAME] [--proxy-password PASS] [--proxy-basic] URL...";
+
+int usage(const std::string& why) {
+    std::fprintf(stderr, "zelmora-cli get: %s\nusage: zelmora-cli %s\n", why.c_str(), kUsage);
+    return 2;
+}
+
+// CR and LF written as \r and \n, so every URL takes exactly one stderr line.
+std::string oneLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool parseProxy(const std::string& value, std::string& host, int& port) {
+    std::size_t colon = value.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == value.size())
+        return false;
+    std::string digits = value.substr(colon + 1);
+    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    port = std::stoi(digits);
+    if (port < 1 || port > 65535)
+        return false;
+    host = value.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    return true;
+}
+
+int runGet(const std::vector<std::string>& args) {
+    TIdHTTP http;
+    // The request the reader's window sends.
+    http.SetHTTPOptions(hoForceEncodeParams);
+    http.SetAllowCookies(true);
+    http.Request().SetContentType("text/html");
+    http.Request().SetAccept("text/html, */*");
+    http.Request().SetUserAgent("Mozilla/3.0 (compatible; Zelmora Library)");
+    http.Request().SetContentLength(-1);
+
+    std::vector<std::string> urls;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= args.size())
+                return false;
+            into = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--proxy") {
+            std::string host;
+            int port = 0;
+            if (!value(v) || !parseProxy(v, host, port))
+                return usage("--proxy needs HOST:PORT");
+            http.ProxyParams().SetProxyServer(host);
+            http.ProxyParams().SetProxyPort(port);
+        } else if (a == "--proxy-user") {
+            if (!value(v))
+                return usage("--proxy-user needs a name");
+            http.ProxyParams().SetProxyUsername(v);
+        } else if (a == "--proxy-password") {
+            if (!value(v))
+                return usage("--proxy-password needs a password");
+            http.ProxyParams().SetProxyPassword(v);
+        } else if (a == "--proxy-basic") {
+            http.ProxyParams().SetBasicAuthentication(true);
+        } else if (a == "--") {
+            urls.insert(urls.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usage("unknown option " + a);
+        } else {
+            urls.push_back(a);
+        }
+    }
+    if (urls.empty())
+        return usage("no URL given");
+
+    bool allOk = true;
+    for (const std::string& url : urls) {
+        try {
+            std::string body = http.Get(url);
+            std::fwrite(body.data(), 1, body.size(), stdout);
+            std::fflush(stdout);
+            std::fprintf(stderr, "OK %s\n", oneLine(http.ResponseText()).c_str());
+        } catch (const EIdException& e) {
+            allOk = false;
+            std::fprintf(stderr, "ERR %s: %s\n", e.ClassName(), oneLine(e.Message()).c_str());
+        } catch (const std::exception& e) {
+            allOk = false;
+            std::fprintf(stderr, "ERR Exception: %s\n", oneLine(e.what()).c_str());
+        }
+    }
+    return allOk ? 0 : 1;
+}
+
+CliCommand reg{"get", kUsage, &runGet};
+
+} // namespace
