@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
+  curl
   fonts-wqy-zenhei fonts-dejavu-core
 )
 

@@ -1,0 +1,186 @@
+// A 256 MiB GET on loopback with the client, by Content-Length and chunked, against curl fetching
+// the same URL into /dev/null in the same run; and the client's peak memory for the GET (the
+// resident high-water mark above what was resident before, as a multiple of the body).
+#include "http/TIdHTTP.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBody = 256u << 20;
+constexpr std::size_t kChunk = 1u << 20;
+
+void sendAll(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        ssize_t s = ::send(fd, p, n, MSG_NOSIGNAL);
+        if (s <= 0)
+            return;
+        p += s;
+        n -= static_cast<std::size_t>(s);
+    }
+}
+
+// Serves /length and /chunked, one connection after another, until destroyed.
+class BodyServer {
+public:
+    BodyServer() : block_(kChunk, 'x') {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(fd_, 8);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~BodyServer() {
+        stop_ = true;
+        ::shutdown(fd_, SHUT_RDWR);
+        thread_.join();
+        ::close(fd_);
+    }
+    std::string Url(const char* path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+private:
+    void run() {
+        while (!stop_) {
+            int c = ::accept(fd_, nullptr, nullptr);
+            if (c < 0)
+                return;
+            std::string head;
+            char buf[4096];
+            while (head.find("\r\n\r\n") == std::string::npos) {
+                ssize_t n = ::recv(c, buf, sizeof buf, 0);
+                if (n <= 0)
+                    break;
+                head.append(buf, static_cast<std::size_t>(n));
+            }
+            bool chunked = head.find(" /chunked ") != std::string::npos;
+            std::string h = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
+            h += chunked ? "Transfer-Encoding: chunked\r\n\r\n"
+                         : "Content-Length: " + std::to_string(kBody) + "\r\n\r\n";
+            sendAll(c, h.data(), h.size());
+            for (std::size_t left = kBody; left > 0; left -= kChunk) {
+                if (chunked) {
+                    char size[32];
+                    int n = std::snprintf(size, sizeof size, "%zx\r\n", kChunk);
+                    sendAll(c, size, static_cast<std::size_t>(n));
+                }
+                sendAll(c, block_.data(), kChunk);
+                if (chunked)
+                    sendAll(c, "\r\n", 2);
+            }
+            if (chunked)
+                sendAll(c, "0\r\n\r\n", 5);
+            // Wait for the client to hang up, so it decides when the connection ends.
+            while (::recv(c, buf, sizeof buf, 0) > 0) {
+            }
+            ::close(c);
+        }
+    }
+    std::vector<char> block_;
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+BodyServer& server() {
+    static BodyServer s;
+    return s;
+}
+
+long statusKiB(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string k;
+    long v = 0;
+    while (in >> k) {
+        if (k == key) {
+            in >> v;
+            return v;
+        }
+        std::getline(in, k);
+    }
+    return 0;
+}
+
+void resetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+void getWithClient(benchmark::State& state, const char* path) {
+    const std::string url = server().Url(path);
+    double worstRatio = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetPeak();
+        long before = statusKiB("VmRSS:");
+        state.ResumeTiming();
+        std::size_t got;
+        {
+            TIdHTTP http;
+            std::string body = http.Get(url);
+            got = body.size();
+            long peak = statusKiB("VmHWM:");
+            worstRatio = std::max(worstRatio, static_cast<double>(peak - before) * 1024.0 / kBody);
+        }
+        if (got != kBody)
+            state.SkipWithError("short body");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBody));
+    state.counters["peak_x_body"] = worstRatio;
+}
+
+void getWithCurl(benchmark::State& state, const char* path) {
+    const std::string cmd = "curl -s -o /dev/null " + server().Url(path);
+    if (std::system("command -v curl >/dev/null") != 0) {
+        state.SkipWithError("curl not installed");
+        return;
+    }
+    for (auto _ : state) {
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError("curl failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBody));
+}
+
+void BM_Get_ContentLength(benchmark::State& s) {
+    getWithClient(s, "/length");
+}
+void BM_Curl_ContentLength(benchmark::State& s) {
+    getWithCurl(s, "/length");
+}
+void BM_Get_Chunked(benchmark::State& s) {
+    getWithClient(s, "/chunked");
+}
+void BM_Curl_Chunked(benchmark::State& s) {
+    getWithCurl(s, "/chunked");
+}
+
+BENCHMARK(BM_Get_ContentLength)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Curl_ContentLength)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Get_Chunked)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Curl_Chunked)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
