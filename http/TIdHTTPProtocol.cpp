@@ -137,15 +137,14 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
                                                request_.PasswordRef(), response_.WWWAuthenticate(),
                                                http_.OnSelectAuthorization, http_.OnAuthorization);
         }
-        if (authorized) {
-            if (http_.HTTPOptions() & hoInProcessAuth) {
-                http_.discardBody(http_.ReadTimeout());
-                return TIdHTTPWhatsNext::wnAuthRequest;
-            }
-            http_.readResult(response_.ContentStream());
-            http_.exchangeComplete_ = true;
-            return TIdHTTPWhatsNext::wnJustExit;
+        if (authorized && (http_.HTTPOptions() & hoInProcessAuth)) {
+            http_.discardBody(http_.ReadTimeout());
+            return TIdHTTPWhatsNext::wnAuthRequest;
         }
+        // Without in-process authentication the challenge goes to the caller as the refusal it
+        // is, not as a body passed off as success; the credentials stay ready for its next Get.
+        if (authorized)
+            return raiseResponse(ignoreReplies);
         TIdAuthentication* auth = proxy ? http_.ProxyParams().Authentication() : request_.Authentication();
         if (auth)
             auth->Reset();

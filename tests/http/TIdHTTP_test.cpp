@@ -278,6 +278,17 @@ TEST_P(Get, ServerAuthenticationWithCredentialsInTheUrl) {
     EXPECT_NE(r[1].find("\r\nAuthorization: Basic dTpw\r\n"), std::string::npos);
 }
 
+TEST_P(Get, WithoutInProcessAuthenticationAChallengeIsRefusedAndTheNextGetAnswersIt) {
+    std::string challenge = HttpResponse(
+        "HTTP/1.1 401 Unauthorized", {"WWW-Authenticate: Basic realm=\"r\"", "Content-Length: 6"}, "denied");
+    Serve({Join({Reply(challenge), Reply(Ok("in")), {Action::WaitForPeerClose()}})});
+    auto e = expectRefused([&] { http.Get("http://u:p@" + HostPort() + "/a"); });
+    EXPECT_EQ(e.ErrorCode(), 401);
+    EXPECT_EQ(e.ErrorMessage(), "denied");
+    EXPECT_EQ(http.Get(Url("/a")), "in");
+    EXPECT_NE(server->Requests().at(1).find("\r\nAuthorization: Basic dTpw\r\n"), std::string::npos);
+}
+
 TEST_P(Get, ProxyChallengeEmptiesThePasswordOnlyForAKnownScheme) {
     Serve({Join({Reply(HttpResponse("HTTP/1.1 407 Proxy Authentication Required",
                                     {"Proxy-Authenticate: Negotiate", "Content-Length: 0"}, "")),
