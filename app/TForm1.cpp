@@ -10,7 +10,9 @@
 #include "framework/TPlatform.h"
 #include "framework/TSplitter.h"
 #include "framework/core/EIniFileException.h"
+#include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
+#include "reader/TReaderHosts.h"
 #include "webview/TWebBrowser.h"
 
 #include <QCoreApplication>
@@ -92,6 +94,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     lb->SetShowHint(true);
 
     createMenu();
+    wireCommands();
 
     opendg = new TOpenDialog(this);
     opendg->SetName(QStringLiteral("opendg"));
@@ -169,9 +172,6 @@ void TForm1::createMenu() {
     N19 = menuItem(N4, "N19", QStringLiteral("访问作者的网站"));
     N21 = menuItem(N4, "N21", QStringLiteral("关于..."));
 
-    // Exit closes the window as its close button does; the other commands come with the reader.
-    N15->OnClick = [this](TComponent*) { Close(); };
-
     menuBar_ = suiMainMenu1->CreateMenuBar(suiform);
     placeMenuBar();
     menuBar_->show();
@@ -201,6 +201,8 @@ TPlatform& TForm1::Services() const {
 }
 
 void TForm1::FormCreate(TComponent*) {
+    // The hosts the reader talks to: built-in, or the "hosts" section of the same file.
+    SetReaderHosts(TReaderHosts(TIniFile(SettingsFileName())));
     Pinned = 1;
     TFormSettings form;
     if (ReadSettings(SettingsFileName(), Proxy, form)) {

@@ -51,6 +51,39 @@ public:
     void groupbox1Pin(TComponent* sender);
     void groupbox1UnPin(TComponent* sender);
 
+    // The reader's commands (TForm1Commands.cpp). getnews fetches one feed into the headline
+    // list and shows the connection-failure box when anything fails; it never throws.
+    void getnews(const std::string& url);
+    // Categories: getnews with the category's feed, then the side channel's caption.
+    void N27Click(TComponent* sender);
+    void N28Click(TComponent* sender);
+    void N31Click(TComponent* sender);
+    void N10Click(TComponent* sender);
+    void IT1Click(TComponent* sender);
+    void N8Click(TComponent* sender);
+    void N6Click(TComponent* sender);
+    void N7Click(TComponent* sender);
+    void N9Click(TComponent* sender);
+    void N29Click(TComponent* sender);
+    void N20Click(TComponent* sender);
+    void EnglishNews1Click(TComponent* sender);
+    // Fixed pages, in the pane or the system browser.
+    void N25Click(TComponent* sender);
+    void IP1Click(TComponent* sender);
+    void N33Click(TComponent* sender);
+    void N32Click(TComponent* sender);
+    void N24Click(TComponent* sender);
+    void N19Click(TComponent* sender);
+    void N16Click(TComponent* sender); // proxy note
+    void N14Click(TComponent* sender); // save the pane's page
+    void N15Click(TComponent* sender); // exit
+    void N21Click(TComponent* sender); // about page
+    void N12Click(TComponent* sender); // import a headline list; file errors throw
+    void N13Click(TComponent* sender); // save the headline list; file errors throw
+    void lbClick(TComponent* sender);
+    void lbDblClick(TComponent* sender);
+    void lbKeyPress(TComponent* sender, char16_t& key);
+
     // The side channel's pinned state as the settings see it.
     bool SideChannelStayOn() const { return stayOn_; }
     void SetSideChannelStayOn(bool value);
@@ -82,6 +115,10 @@ private:
     void createMenu();
     TMenuItem* menuItem(TMenuItem* parent, const char* name, const QString& caption);
     void placeMenuBar();
+    void wireCommands();
+    void categoryCommand(const char* itemName);
+    void openPage(const char* itemName);
+    void showHeadlines();
 
     QMenuBar* menuBar_ = nullptr;
     bool stayOn_ = true;

@@ -1,0 +1,258 @@
+// The reader's commands on the main window: the feed command and the twelve categories, the
+// fixed pages, the about page, the proxy note, save page and exit, the headline list files,
+// and the list's click, double click and key events. The logic lives in reader/; these methods
+// move its results into the widgets (GBK bytes become QString only here).
+#include "app/TForm1.h"
+
+#include "framework/AnsiText.h"
+#include "framework/TCanvas.h"
+#include "framework/TFileDialog.h"
+#include "framework/TListBox.h"
+#include "framework/TMenu.h"
+#include "framework/TPanel.h"
+#include "framework/TPlatform.h"
+#include "http/TIdHTTP.h"
+#include "reader/AboutPage.h"
+#include "reader/FetchHeadlines.h"
+#include "reader/HeadlineLines.h"
+#include "reader/HeadlineListFile.h"
+#include "reader/NewsCategories.h"
+#include "reader/ReaderTexts.h"
+#include "reader/THeadlineStore.h"
+#include "reader/TReaderHosts.h"
+#include "webview/TWebBrowser.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFile>
+
+namespace {
+
+// The hourglass while a fetch holds the window, taken down however the fetch ends.
+class WaitCursor {
+public:
+    WaitCursor() {
+        if (qApp)
+            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor() {
+        if (qApp)
+            QApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Dialog paths are QStrings; the reader's file functions take the file system's bytes.
+std::string fileSystemName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+} // namespace
+
+void TForm1::wireCommands() {
+    N12->OnClick = [this](TComponent* s) { N12Click(s); };
+    N13->OnClick = [this](TComponent* s) { N13Click(s); };
+    N14->OnClick = [this](TComponent* s) { N14Click(s); };
+    N15->OnClick = [this](TComponent* s) { N15Click(s); };
+
+    N27->OnClick = [this](TComponent* s) { N27Click(s); };
+    N28->OnClick = [this](TComponent* s) { N28Click(s); };
+    N31->OnClick = [this](TComponent* s) { N31Click(s); };
+    N10->OnClick = [this](TComponent* s) { N10Click(s); };
+    IT1->OnClick = [this](TComponent* s) { IT1Click(s); };
+    N8->OnClick = [this](TComponent* s) { N8Click(s); };
+    N6->OnClick = [this](TComponent* s) { N6Click(s); };
+    N7->OnClick = [this](TComponent* s) { N7Click(s); };
+    N9->OnClick = [this](TComponent* s) { N9Click(s); };
+    N29->OnClick = [this](TComponent* s) { N29Click(s); };
+    N20->OnClick = [this](TComponent* s) { N20Click(s); };
+    EnglishNews1->OnClick = [this](TComponent* s) { EnglishNews1Click(s); };
+
+    N16->OnClick = [this](TComponent* s) { N16Click(s); };
+
+    N25->OnClick = [this](TComponent* s) { N25Click(s); };
+    IP1->OnClick = [this](TComponent* s) { IP1Click(s); };
+    N33->OnClick = [this](TComponent* s) { N33Click(s); };
+    N32->OnClick = [this](TComponent* s) { N32Click(s); };
+    N24->OnClick = [this](TComponent* s) { N24Click(s); };
+    N19->OnClick = [this](TComponent* s) { N19Click(s); };
+    N21->OnClick = [this](TComponent* s) { N21Click(s); };
+
+    lb->OnClick = [this](TComponent* s) { lbClick(s); };
+    lb->OnDblClick = [this](TComponent* s) { lbDblClick(s); };
+    lb->OnKeyPress = [this](TComponent* s, char16_t& key) { lbKeyPress(s, key); };
+}
+
+// ---- The feed command ----
+
+void TForm1::getnews(const std::string& url) {
+    // The old list goes before the network is touched, so a failed fetch leaves it empty.
+    lb->Items().Clear();
+    lb->SetHorizontalExtent(HorizontalExtent(0, lb->Canvas()->TextWidth(QStringLiteral("A"))));
+    bool ok;
+    {
+        WaitCursor wait;
+        ok = FetchHeadlines(
+            Headlines(), [this](const std::string& u) { return http->Get(u); }, url,
+            ReaderHosts().RedirectPrefix());
+    }
+    if (!ok) {
+        // The one fixed box for every failure, whatever the fetch or the cutting raised.
+        Services().MessageBox(isVisible() ? this : nullptr, QString::fromUtf8(kConnectFailText),
+                              QString::fromUtf8(kConnectFailCaption), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    showHeadlines();
+}
+
+// Fills the list with two lines per headline and sets its horizontal extent from the widest.
+void TForm1::showHeadlines() {
+    const std::vector<std::string> lines = HeadlineListLines(Headlines());
+    lb->Items().Clear();
+    for (const std::string& line : lines)
+        lb->Items().Add(line);
+    const int widthOfA = lb->Canvas()->TextWidth(QStringLiteral("A"));
+    lb->SetHorizontalExtent(HorizontalExtent(LongestLineBytes(lines), widthOfA));
+}
+
+void TForm1::categoryCommand(const char* itemName) {
+    const TNewsCategory* category = FindCategory(itemName);
+    if (!category)
+        return;
+    getnews(ReaderHosts().FeedUrl(*category));
+    // The caption names the chosen category also over the empty list of a failed fetch.
+    groupbox1->SetCaption(QString::fromUtf8(category->listCaption));
+}
+
+void TForm1::N27Click(TComponent*) {
+    categoryCommand("N27");
+}
+void TForm1::N28Click(TComponent*) {
+    categoryCommand("N28");
+}
+void TForm1::N31Click(TComponent*) {
+    categoryCommand("N31");
+}
+void TForm1::N10Click(TComponent*) {
+    categoryCommand("N10");
+}
+void TForm1::IT1Click(TComponent*) {
+    categoryCommand("IT1");
+}
+void TForm1::N8Click(TComponent*) {
+    categoryCommand("N8");
+}
+void TForm1::N6Click(TComponent*) {
+    categoryCommand("N6");
+}
+void TForm1::N7Click(TComponent*) {
+    categoryCommand("N7");
+}
+void TForm1::N9Click(TComponent*) {
+    categoryCommand("N9");
+}
+void TForm1::N29Click(TComponent*) {
+    categoryCommand("N29");
+}
+void TForm1::N20Click(TComponent*) {
+    categoryCommand("N20");
+}
+void TForm1::EnglishNews1Click(TComponent*) {
+    categoryCommand("EnglishNews1");
+}
+
+// ---- Fixed pages, notes, about, save page, exit ----
+
+void TForm1::openPage(const char* itemName) {
+    const TFixedPage* page = FindFixedPage(itemName);
+    if (!page)
+        return;
+    const QString url = QString::fromStdString(ReaderHosts().PageUrl(*page));
+    if (page->target == TPageTarget::Pane)
+        web->Navigate(url);
+    else
+        Services().OpenUrl(url); // does not wait and reports nothing
+}
+
+void TForm1::N25Click(TComponent*) {
+    openPage("N25");
+}
+void TForm1::IP1Click(TComponent*) {
+    openPage("IP1");
+}
+void TForm1::N33Click(TComponent*) {
+    openPage("N33");
+}
+void TForm1::N32Click(TComponent*) {
+    openPage("N32");
+}
+void TForm1::N24Click(TComponent*) {
+    openPage("N24");
+}
+void TForm1::N19Click(TComponent*) {
+    openPage("N19");
+}
+
+void TForm1::N16Click(TComponent*) {
+    Services().MessageBox(this, QString::fromUtf8(kProxyNoteText), QString::fromUtf8(kProxyNoteCaption),
+                          MB_OK | MB_ICONINFORMATION);
+}
+
+void TForm1::N14Click(TComponent*) {
+    web->ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);
+}
+
+void TForm1::N15Click(TComponent*) {
+    Close(); // as the close button does, settings included
+}
+
+void TForm1::N21Click(TComponent*) {
+    // A page that cannot be written throws to the error box before anything is navigated.
+    const std::string path = WriteAboutPage(ReaderHosts());
+    web->Navigate(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+// ---- Headline list files ----
+
+void TForm1::N12Click(TComponent*) {
+    opendg->SetFilter(QString::fromUtf8(kListFileFilter));
+    if (!opendg->Execute())
+        return;
+    // The file is read whole before the list changes: a file that cannot be read keeps the
+    // list the user had.
+    ImportHeadlineList(fileSystemName(opendg->FileName()), Headlines());
+    showHeadlines();
+}
+
+void TForm1::N13Click(TComponent*) {
+    if (Headlines().Count() == 0)
+        return; // nothing loaded: no dialog either
+    if (!savedg->Execute())
+        return;
+    SaveHeadlineList(fileSystemName(savedg->FileName()), Headlines());
+}
+
+// ---- The list's events: only even lines are headlines ----
+
+void TForm1::lbClick(TComponent*) {
+    if (const std::string* title = TitleOfLine(Headlines(), lb->ItemIndex()))
+        lb->SetHint(AnsiToQString(*title));
+}
+
+void TForm1::lbDblClick(TComponent*) {
+    if (const std::string* link = LinkOfLine(Headlines(), lb->ItemIndex()))
+        web->Navigate(AnsiToQString(*link));
+}
+
+void TForm1::lbKeyPress(TComponent*, char16_t& key) {
+    const int line = lb->ItemIndex();
+    const std::string* title = TitleOfLine(Headlines(), line);
+    if (!title)
+        return;
+    lb->SetHint(AnsiToQString(*title));
+    if (key == 13) {
+        if (const std::string* link = LinkOfLine(Headlines(), line))
+            web->Navigate(AnsiToQString(*link));
+    }
+}
