@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string host(lines[0]);
     std::string path(lines[1]);
 
+    int64_t now = kNow; // outlives the store, whose destructor still reads the clock
     TIdCookieManager jar;
-    int64_t now = kNow;
     jar.SetClock([&now] { return now; });
     for (std::size_t i = 2; i < lines.size(); ++i) {
         std::string_view v = lines[i];
