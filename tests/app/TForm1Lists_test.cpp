@@ -1,0 +1,195 @@
+// The headline list through the window: list files with scripted dialogs, and the list's click,
+// double click and Enter on headline and separator lines.
+#include "tests/app/ReaderWindowFixture.h"
+
+#include "framework/TMenu.h"
+#include "framework/core/EInOutError.h"
+#include "webview/TWebBrowser.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+using namespace zeltest;
+
+namespace {
+
+using ListFiles = ReaderWindowTest;
+using ListEvents = ReaderWindowTest;
+
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+} // namespace
+
+TEST_F(ListFiles, FiveLinesLoadAsThreeItemsTheThirdWithoutALink) {
+    create();
+    const fs::path file = dir / "five.txt";
+    // Mixed line ends are all accepted; a Chinese title counts two bytes a character.
+    WriteBytes(file, Gbk("第一条新闻\r\nhttp://a.test/1\nSecond title\rhttp://a.test/2\r\nThird"));
+    platform.DialogAnswers.push_back(qpath(file));
+
+    form->N12->Click();
+
+    ASSERT_EQ(platform.Dialogs.size(), 1u);
+    EXPECT_FALSE(platform.Dialogs[0].Save);
+    EXPECT_EQ(platform.Dialogs[0].Filter, "News List TXT|*.txt");
+    EXPECT_EQ(lines(), (std::vector<std::string>{Gbk("第一条新闻"), " ", "Second title", " ", "Third", " "}));
+    ASSERT_EQ(Headlines().Count(), 3);
+    EXPECT_EQ(Headlines().Item(0).link, "http://a.test/1");
+    EXPECT_EQ(Headlines().Item(2).link, "");
+    EXPECT_EQ(form->lb->HorizontalExtent(), 12 * widthOfA() + 5);
+}
+
+TEST_F(ListFiles, EmptyFileGivesAnEmptyListAndThenSaveShowsNoDialog) {
+    create();
+    platform.DialogAnswers.push_back(qpath(dir / "big.txt"));
+    WriteBytes(dir / "big.txt", "a\r\nb\r\nc\r\nd\r\n");
+    form->N12->Click();
+    ASSERT_EQ(form->lb->Items().Count(), 4);
+
+    WriteBytes(dir / "empty.txt", "");
+    platform.DialogAnswers.push_back(qpath(dir / "empty.txt"));
+    form->N12->Click();
+    EXPECT_EQ(form->lb->Items().Count(), 0);
+    EXPECT_EQ(Headlines().Count(), 0);
+
+    form->N13->Click();
+    EXPECT_EQ(platform.Dialogs.size(), 2u); // the two opens, no save
+}
+
+TEST_F(ListFiles, CancelledOrUnreadableImportKeepsTheList) {
+    create();
+    WriteBytes(dir / "one.txt", "kept\r\nhttp://a.test/kept\r\n");
+    platform.DialogAnswers.push_back(qpath(dir / "one.txt"));
+    form->N12->Click();
+    ASSERT_EQ(lines(), (std::vector<std::string>{"kept", " "}));
+
+    form->N12->Click(); // no answer queued: cancelled
+    platform.DialogAnswers.push_back(qpath(dir / "missing.txt"));
+    EXPECT_THROW(form->N12->Click(), EInOutError);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"kept", " "}));
+    EXPECT_EQ(Headlines().Count(), 1);
+}
+
+TEST_F(ListFiles, SaveThenLoadGivesTheSameItemsAndLines) {
+    ScriptedServer server(
+        {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"  科技：新芯片发布 ", "http://a.test/chip.html"},
+                                               {"<![CDATA[Quantum]]>", "http://a.test/q.html"},
+                                               {"No link here", ""}}))});
+    writeHosts("127.0.0.1:" + std::to_string(server.Port()), "", "", "go.test");
+    create();
+    form->N9->Click();
+    const std::vector<std::string> shown = lines();
+    ASSERT_EQ(shown.size(), 6u);
+
+    const fs::path file = dir / "saved list"; // no extension is added
+    platform.DialogAnswers.push_back(qpath(file));
+    form->N13->Click();
+    ASSERT_EQ(platform.Dialogs.size(), 1u);
+    EXPECT_TRUE(platform.Dialogs[0].Save);
+    EXPECT_TRUE(platform.Dialogs[0].Filter.isEmpty());
+    EXPECT_TRUE(platform.Dialogs[0].DefaultExt.isEmpty());
+    EXPECT_EQ(ReadBytes(file), Gbk("科技：新芯片发布") +
+                                   "\r\nhttp://go.test/go/?url=http://a.test/chip.html\r\n" +
+                                   "<![CDATA[Quantum]]>\r\nhttp://go.test/go/?url=http://a.test/q.html\r\n" +
+                                   "No link here\r\nhttp://go.test/go/?url=\r\n");
+
+    const std::vector<THeadlineItem> before = {Headlines().Item(0), Headlines().Item(1), Headlines().Item(2)};
+    form->lb->Items().Clear();
+    Headlines().Reset();
+    platform.DialogAnswers.push_back(qpath(file));
+    form->N12->Click();
+    EXPECT_EQ(lines(), shown);
+    ASSERT_EQ(Headlines().Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Headlines().Item(i), before[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(form->lb->HorizontalExtent(), 19 * widthOfA() + 5);
+}
+
+TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
+    create();
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += "a headline that takes some room " + std::to_string(i) + "\r\nhttp://go.test/go/?url=x\r\n";
+    WriteBytes(dir / "big.txt", big);
+    platform.DialogAnswers.push_back(qpath(dir / "big.txt"));
+    form->N12->Click();
+    ASSERT_EQ(Headlines().Count(), 20000);
+
+    const fs::path target = dir / "mine.txt";
+    WriteBytes(target, "old title\r\nold link\r\n");
+    platform.DialogAnswers.push_back(qpath(target));
+    // The disk fills up in the middle of the list.
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 200000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool threw = false;
+    try {
+        form->N13->Click();
+    } catch (const EInOutError&) {
+        threw = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(ReadBytes(target), "old title\r\nold link\r\n");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir))
+        ++files;
+    EXPECT_EQ(files, 2u); // big.txt and mine.txt: no temporary left behind
+    EXPECT_EQ(Headlines().Count(), 20000);
+}
+
+TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
+    create();
+    WriteBytes(dir / "l.txt",
+               Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
+    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
+    form->N12->Click();
+    ASSERT_EQ(form->lb->Items().Count(), 4);
+    form->lb->SetHint("before");
+
+    // Nothing selected: Enter does nothing.
+    typeKey(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(form->lb->Hint(), "before");
+
+    clickLine(1); // separator
+    EXPECT_EQ(form->lb->ItemIndex(), 1);
+    EXPECT_EQ(form->lb->Hint(), "before");
+    typeKey(Qt::Key_Return, QStringLiteral("\r"));
+    doubleClickLine(1);
+    EXPECT_TRUE(form->web->LocationURL().isEmpty());
+
+    clickLine(2);
+    EXPECT_EQ(form->lb->Hint(), "Second");
+    EXPECT_TRUE(form->web->LocationURL().isEmpty()); // a click only sets the hint
+
+    clickLine(0);
+    EXPECT_EQ(form->lb->Hint(), "头条新闻");
+    form->lb->SetHint("other");
+    typeKey(Qt::Key_A, QStringLiteral("a")); // a character key sets the hint, opens nothing
+    EXPECT_EQ(form->lb->Hint(), "头条新闻");
+    EXPECT_TRUE(form->web->LocationURL().isEmpty());
+    typeKey(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/a.html"));
+
+    doubleClickLine(2);
+    EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/b.html"));
+}
+
+TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLink) {
+    // A four-byte UTF-8 character makes the whole title empty; the item and its link stay.
+    ScriptedServer server(
+        {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"Emoji \xF0\x9F\x98\x80 news", "http://a.test/e"}}))});
+    writeHosts("127.0.0.1:" + std::to_string(server.Port()), "", "", "127.0.0.1:1");
+    create();
+    form->N7->Click();
+    ASSERT_EQ(lines(), (std::vector<std::string>{"", " "}));
+    doubleClickLine(0);
+    EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/go/?url=http://a.test/e"));
+}
