@@ -27,6 +27,14 @@ std::string normalDomain(std::string_view domain) {
     return d;
 }
 
+// Host names and domains hold no blanks or control characters; one that does matches nothing.
+bool isCleanName(const std::string& s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
+            return false;
+    return !s.empty();
+}
+
 // host ends with "." + domain.
 bool isSubdomainOf(const std::string& host, const std::string& domain) {
     return host.size() > domain.size() &&
@@ -81,7 +89,7 @@ bool TIdCookieManager::IsIPv4Address(std::string_view host) {
 bool TIdCookieManager::IsValidCookieDomain(std::string_view domain, std::string_view host) {
     std::string h = lowerTrimmed(host);
     std::string d = normalDomain(domain);
-    if (d.empty() || h.empty())
+    if (!isCleanName(d) || !isCleanName(h))
         return false;
     if (isAddress(h) || isAddress(d))
         return d == h;
@@ -96,7 +104,7 @@ bool TIdCookieManager::IsValidCookieDomain(std::string_view domain, std::string_
 bool TIdCookieManager::DomainMatches(std::string_view host, std::string_view domain) {
     std::string h = lowerTrimmed(host);
     std::string d = normalDomain(domain);
-    if (d.empty() || h.empty())
+    if (!isCleanName(d) || !isCleanName(h))
         return false;
     if (d == h)
         return true;
