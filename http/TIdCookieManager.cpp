@@ -27,12 +27,13 @@ std::string normalDomain(std::string_view domain) {
     return d;
 }
 
-// Host names and domains hold no blanks or control characters; one that does matches nothing.
+// Host names and domains hold no blanks or control characters and no empty labels (a leading
+// dot is dropped before this is asked); one that does matches nothing.
 bool isCleanName(const std::string& s) {
     for (char c : s)
         if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
             return false;
-    return !s.empty();
+    return !s.empty() && s.front() != '.' && s.find("..") == std::string::npos;
 }
 
 // host ends with "." + domain.

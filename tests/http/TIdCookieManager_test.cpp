@@ -171,6 +171,8 @@ TEST(TIdCookieManager, DomainRules) {
     EXPECT_FALSE(TIdCookieManager::IsValidCookieDomain(".\texample.com", ".\texample.com"));
     EXPECT_FALSE(TIdCookieManager::IsValidCookieDomain("example.com", "a\x01.example.com"));
     EXPECT_FALSE(TIdCookieManager::DomainMatches("a b.example.com", "example.com"));
+    EXPECT_FALSE(TIdCookieManager::IsValidCookieDomain("..example.com", "a..example.com"));
+    EXPECT_FALSE(TIdCookieManager::IsValidCookieDomain(".example.com", ".example.com"));
 
     EXPECT_TRUE(TIdCookieManager::IsIPv4Address("255.255.255.255"));
     EXPECT_FALSE(TIdCookieManager::IsIPv4Address("256.1.1.1"));
