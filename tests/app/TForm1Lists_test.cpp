@@ -6,6 +6,9 @@
 #include "framework/core/EInOutError.h"
 #include "webview/TWebBrowser.h"
 
+#include <QAction>
+#include <QMenu>
+
 #include <sys/resource.h>
 
 #include <csignal>
@@ -192,4 +195,22 @@ TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLink) {
     ASSERT_EQ(lines(), (std::vector<std::string>{"", " "}));
     doubleClickLine(0);
     EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/go/?url=http://a.test/e"));
+}
+
+TEST_F(ListFiles, AFileErrorFromTheMenuReachesTheStandardErrorBox) {
+    create();
+    std::unique_ptr<QMenu> menu(form->N1->DropDown());
+    QAction* import = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == "导入标题列表")
+            import = a;
+    ASSERT_NE(import, nullptr);
+    platform.DialogAnswers.push_back(qpath(dir / "missing.txt"));
+    import->trigger(); // as the user's pick: the exception must not escape the menu
+
+    ASSERT_EQ(platform.Boxes.size(), 1u);
+    EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(platform.Boxes[0].Text.left(12), "Cannot open ");
+    EXPECT_NE(platform.Boxes[0].Text.indexOf("missing.txt"), -1);
+    EXPECT_EQ(form->lb->Items().Count(), 0);
 }
