@@ -16,17 +16,36 @@ TsuiUIStyle styleOf(const QObject* object) {
     return ok && value >= FromThemeFile && value <= BlueGlass ? TsuiUIStyle(value) : DeepBlue;
 }
 
-// Writes through the property's own type so that enumerations and object references convert.
-void writeProperty(QObject* object, const char* name, const QVariant& value) {
+// Whether the object is a TsuiForm or derives from one; classes are compared by their name
+// without namespace.
+bool isSkinnedFrame(const QObject* object) {
+    for (const QMetaObject* m = object->metaObject(); m; m = m->superClass()) {
+        const QByteArray name(m->className());
+        const int colon = name.lastIndexOf(':');
+        if (name.mid(colon + 1) == "TsuiForm")
+            return true;
+    }
+    return false;
+}
+
+void writeStyle(QObject* object, TsuiUIStyle style) {
     const QMetaObject* meta = object->metaObject();
-    const int index = meta->indexOfProperty(name);
-    if (index < 0)
-        return;
-    const QMetaProperty prop = meta->property(index);
-    QVariant v = value;
-    if (prop.isEnumType())
-        v = QVariant(value.toInt());
-    prop.write(object, v);
+    const QMetaProperty prop = meta->property(meta->indexOfProperty("UIStyle"));
+    // An enumeration property takes the integer; the meta type converts it.
+    prop.write(object, QVariant(int(style)));
+}
+
+void writeFileTheme(QObject* object, TsuiFileTheme* theme) {
+    const QMetaObject* meta = object->metaObject();
+    const QMetaProperty prop = meta->property(meta->indexOfProperty("FileTheme"));
+    // Build the value in the property's own pointer type: a QVariant holding a null QObject*
+    // does not convert to a null TsuiFileTheme*.
+    if (prop.metaType() == QMetaType::fromType<TsuiFileTheme*>()) {
+        prop.write(object, QVariant::fromValue(theme));
+    } else {
+        QObject* asObject = theme;
+        prop.write(object, QVariant(prop.metaType(), &asObject));
+    }
 }
 
 } // namespace
@@ -37,7 +56,7 @@ TsuiUIStyle OwnerFormStyle(TComponent* owner) {
         return DeepBlue;
     for (int i = 0; i < form->ControlCount(); ++i) {
         TControl* child = form->Controls(i);
-        if (child->inherits("TsuiForm"))
+        if (isSkinnedFrame(child))
             return styleOf(child);
     }
     return DeepBlue;
@@ -54,7 +73,7 @@ bool ResolveFileTheme(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIS
 }
 
 bool HasPublishedProp(const QObject* object, const QString& name) {
-    return object && object->metaObject()->indexOfProperty(name.toLatin1().constData()) >= 0;
+    return object && IsPublishedProp(object, name);
 }
 
 void RestyleChildControls(TControl* container, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
@@ -64,7 +83,7 @@ void RestyleChildControls(TControl* container, TsuiUIStyle style, TsuiFileTheme*
         TControl* child = container->Controls(i);
         if (!HasPublishedProp(child, "FileTheme") || !HasPublishedProp(child, "UIStyle"))
             continue;
-        writeProperty(child, "FileTheme", QVariant::fromValue(static_cast<QObject*>(fileTheme)));
-        writeProperty(child, "UIStyle", QVariant(int(style)));
+        writeFileTheme(child, fileTheme);
+        writeStyle(child, style);
     }
 }

@@ -287,7 +287,7 @@ void cutCorner(QImage& img, const Style& s, bool left) {
             const int x = left ? i : img.width() - 1 - i;
             const double dx = r - i - 0.5, dy = r - y - 0.5;
             const double d = std::sqrt(dx * dx + dy * dy);
-            if (d > r)
+            if (d > r || i == 0)
                 img.setPixel(x, y, s.border);
             else if (d > r - 1.2 && y > 0)
                 img.setPixel(x, y,

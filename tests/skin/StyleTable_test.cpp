@@ -1,0 +1,237 @@
+// The style table as documented: lookups, kinds, resource names and frame loading.
+#include "framework/TBitmap.h"
+#include "skin/SuiStyleTable.h"
+#include "tests/framework/GuiTest.h"
+
+#include <QMetaEnum>
+#include <map>
+#include <set>
+
+namespace {
+
+TEST(StyleTable, IntegerLookupsAnswerOnlyIntegerEntries) {
+    EXPECT_EQ(StyleInt(DeepBlue, 7), 0);
+    EXPECT_EQ(StyleInt(WinXP, 8), -2);
+    EXPECT_EQ(StyleInt(BlueGlass, 13), 270);
+    for (int style = MacOS; style <= BlueGlass; ++style) {
+        EXPECT_EQ(StyleInt(style, 15), -1) << "a colour entry is no integer";
+        EXPECT_EQ(StyleInt(style, 5), -1) << "an image entry is no integer";
+    }
+    EXPECT_EQ(StyleInt(FromThemeFile, 7), -1);
+    EXPECT_EQ(StyleInt(6, 9), -1);
+}
+
+TEST(StyleTable, ColourAndFlagLookupsAnswerZeroForOtherKinds) {
+    EXPECT_EQ(StyleColor(FromThemeFile, 15), 0);
+    EXPECT_EQ(StyleColor(DeepBlue, 15), 0xE8E8E8);
+    EXPECT_EQ(StyleColor(WinXP, 16), 0xC82C00);
+    EXPECT_EQ(StyleColor(DeepBlue, 17), 0); // an integer entry
+    EXPECT_TRUE(StyleBool(Protein, 6));
+    EXPECT_FALSE(StyleBool(DeepBlue, 6));
+    EXPECT_FALSE(StyleBool(MacOS, 9)); // an integer entry
+    EXPECT_FALSE(StyleBool(FromThemeFile, 2));
+}
+
+TEST(StyleTable, TheTopBitOfTheStyleIsIgnoredAndUnknownEntriesAreSafe) {
+    EXPECT_EQ(StyleInt(0x80 | WinXP, 8), -2);
+    EXPECT_EQ(StyleColor(0x80 | DeepBlue, 16), 0x000000);
+    const TStyleEntryValue bad = LookupStyleEntry(0x80, 15);
+    EXPECT_EQ(bad.Value, -1);
+    EXPECT_EQ(bad.Kind, sekInt);
+    // Entry numbers outside 1..42 answer like an unknown style rather than read past the table.
+    for (int entry : {0, 43, -5, 1000}) {
+        const TStyleEntryValue v = LookupStyleEntry(DeepBlue, entry);
+        EXPECT_EQ(v.Value, -1);
+        EXPECT_EQ(v.Kind, sekInt);
+        EXPECT_EQ(StyleEntryKey(entry), "");
+    }
+}
+
+// The documented value entries, column by column (MacOS, WinXP, DeepBlue, Protein, BlueGlass).
+TEST(StyleTable, EveryValueEntryHasItsDocumentedKindAndValues) {
+    struct Row {
+        int entry;
+        const char* key;
+        TStyleEntryKind kind;
+        int v[5];
+    };
+    const Row rows[] = {
+        {2, "ButtonTransparentBool", sekBool, {1, 0, 0, 0, 1}},
+        {6, "TitleBarButtonTransparentBool", sekBool, {0, 0, 0, 1, 1}},
+        {7, "TitleBarButtonLeftOffsetInt", sekInt, {3, 2, 0, 0, 4}},
+        {8, "TitleBarButtonRightOffsetInt", sekInt, {-2, -2, 0, 0, -3}},
+        {9, "TitleBarButtonTopInt", sekInt, {4, 5, 2, 2, 6}},
+        {13, "FormMinWidthInt", sekInt, {130, 150, 130, 130, 270}},
+        {14, "FormRoundCornerInt", sekInt, {0, 13, 0, 0, 11}},
+        {15, "FormBackgroundColor", sekColor, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+        {16, "FormBorderColor", sekColor, {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}},
+        {17, "FormBorderWidthInt", sekInt, {1, 3, 1, 1, 1}},
+        {18, "MenuSelectedBorderColor", sekColor, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+        {19, "MenuSelectedBackgroundColor", sekColor, {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+        {20, "MenuSelectedFontColor", sekColor, {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
+        {21, "MenuBackgroundColor", sekColor, {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
+        {22, "MenuFontColor", sekColor, {0, 0, 0, 0, 0}},
+        {23, "MenuBarColor", sekColor, {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
+        {25, "ControlBorderColor", sekColor, {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000}},
+        {26, "ControlBackgroundColor", sekColor, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+        {27, "ControlFontColor", sekColor, {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}},
+        {31, "ScrollBarBackgroundColor", sekColor, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
+        {35, "ToolBarButtonBorderColor", sekColor, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
+        {36, "ToolBarButtonBackgroundColor", sekColor, {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
+        {37,
+         "ToolBarButtonDownBackgroundColor",
+         sekColor,
+         {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(StyleEntryKey(r.entry), r.key);
+        EXPECT_EQ(StyleEntryKind(r.entry), r.kind) << r.key;
+        for (int s = 0; s < 5; ++s) {
+            const TStyleEntryValue v = LookupStyleEntry(MacOS + s, r.entry);
+            EXPECT_EQ(v.Kind, r.kind) << r.key;
+            EXPECT_EQ(v.Value, r.v[s]) << r.key << " of style " << MacOS + s;
+        }
+    }
+}
+
+TEST(StyleTable, ImageEntriesNameTheirResourcesByStylePrefix) {
+    const std::map<int, std::pair<const char*, const char*>> images = {
+        {1, {"ButtonImage", "_BUTTON"}},
+        {3, {"CheckBoxImage", "_CHECKBOX"}},
+        {4, {"RadioButtonImage", "_RADIOBUTTON"}},
+        {5, {"TitleBarButtonImage", "_TITLEBTN"}},
+        {10, {"TitleBarLeftImage", "_TITLE_LEFT"}},
+        {11, {"TitleBarClientImage", "_TITLE_CLIENT"}},
+        {12, {"TitleBarRightImage", "_TITLE_RIGHT"}},
+        {24, {"ProgressBarImage", "_PROGRESSBAR"}},
+        {28, {"TrackBarBarImage", "_TRACKBAR_BAR"}},
+        {29, {"TrackBarSliderImage", "_TRACKBAR_SLIDER"}},
+        {30, {"TrackBarSliderVImage", "_TRACKBAR_SLIDER_V"}},
+        {32, {"ScrollBarButtonImage", "_SCROLLBAR_BUTTON"}},
+        {33, {"ScrollBarSliderImage", "_SCROLLBAR_TRACK"}},
+        {34, {"CheckListBoxImage", "_CHECKLIST"}},
+        {39, {"TabControlTabImage", "_TAB"}},
+        {40, {"TabControlBarImage", "_TAB_LINE"}},
+        {41, {"SideChannelHandleImage", "_SIDECHENNEL_HANDLE"}},
+        {42, {"SideChannelBarImage", "_SIDECHENNEL_BAR"}},
+    };
+    const char* prefixes[] = {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"};
+    for (const auto& [entry, keySuffix] : images) {
+        EXPECT_EQ(StyleEntryKey(entry), keySuffix.first);
+        for (int s = 0; s < 5; ++s) {
+            const TStyleEntryValue v = LookupStyleEntry(MacOS + s, entry);
+            EXPECT_EQ(v.Kind, sekImage);
+            EXPECT_EQ(v.ResourceName, std::string(prefixes[s]) + keySuffix.second);
+        }
+    }
+    EXPECT_EQ(StyleEntryKey(38), "ScrollButtonImage");
+    EXPECT_EQ(LookupStyleEntry(MacOS, 38).ResourceName, "MACOS_SCROLLBUTTON");
+    EXPECT_EQ(LookupStyleEntry(WinXP, 38).ResourceName, "WINXP_SCROLLBUTTON");
+    for (int s : {DeepBlue, Protein, BlueGlass})
+        EXPECT_EQ(LookupStyleEntry(s, 38).ResourceName, "MORE_SCROLLBUTTON");
+    EXPECT_EQ(LookupStyleEntry(FromThemeFile, 5).ResourceName, "");
+}
+
+TEST(StyleTable, EveryNamedResourceLoadsAtItsDocumentedSize) {
+    const std::map<std::string, std::pair<int, int>> documented = {
+        {"MACOS_TITLEBTN", {306, 17}},
+        {"WINXP_TITLEBTN", {378, 21}},
+        {"DEEPBLUE_TITLEBTN", {342, 19}},
+        {"PROTEIN_TITLEBTN", {342, 19}},
+        {"BLUEGLASS_TITLEBTN", {342, 19}},
+        {"MACOS_TITLE_LEFT", {48, 23}},
+        {"WINXP_TITLE_LEFT", {35, 29}},
+        {"DEEPBLUE_TITLE_LEFT", {97, 32}},
+        {"PROTEIN_TITLE_LEFT", {441, 23}},
+        {"BLUEGLASS_TITLE_LEFT", {162, 33}},
+        {"MACOS_TITLE_CLIENT", {49, 23}},
+        {"WINXP_TITLE_CLIENT", {37, 29}},
+        {"DEEPBLUE_TITLE_CLIENT", {98, 32}},
+        {"PROTEIN_TITLE_CLIENT", {1, 23}},
+        {"BLUEGLASS_TITLE_CLIENT", {179, 33}},
+        {"MACOS_TITLE_RIGHT", {48, 23}},
+        {"WINXP_TITLE_RIGHT", {35, 29}},
+        {"DEEPBLUE_TITLE_RIGHT", {97, 32}},
+        {"PROTEIN_TITLE_RIGHT", {1, 23}},
+        {"BLUEGLASS_TITLE_RIGHT", {101, 33}},
+        {"MACOS_SIDECHENNEL_HANDLE", {7, 84}},
+        {"WINXP_SIDECHENNEL_HANDLE", {8, 86}},
+        {"DEEPBLUE_SIDECHENNEL_HANDLE", {8, 83}},
+        {"PROTEIN_SIDECHENNEL_HANDLE", {8, 83}},
+        {"BLUEGLASS_SIDECHENNEL_HANDLE", {8, 86}},
+        {"MACOS_SIDECHENNEL_BAR", {1, 21}},
+        {"WINXP_SIDECHENNEL_BAR", {1, 21}},
+        {"DEEPBLUE_SIDECHENNEL_BAR", {1, 20}},
+        {"PROTEIN_SIDECHENNEL_BAR", {1, 21}},
+        {"BLUEGLASS_SIDECHENNEL_BAR", {1, 21}},
+        {"PANEL_BUTTON", {52, 12}},
+        {"SIDECHANNEL_BTN", {7, 9}},
+        {"MENU_CHECKED", {16, 16}},
+        {"MACOS_MENU_BAR", {1, 22}},
+        {"MACOS_MENU_SELECT", {1, 21}},
+        {"MACOS_FORM_BACKGROUND", {8, 8}},
+        {"PROTEIN_FORM_BACKGROUND", {8, 8}},
+    };
+    const std::vector<std::string> names = StyleResourceNames();
+    EXPECT_EQ(names.size(), 18u * 5 + 3 + 7);
+    std::set<std::string> all(names.begin(), names.end());
+    for (const auto& [name, size] : documented)
+        EXPECT_TRUE(all.count(name)) << name << " is not named by the catalogue";
+    for (const std::string& name : names) {
+        TBitmap b;
+        ASSERT_NO_THROW(LoadSkinBitmap(b, name)) << name;
+        EXPECT_FALSE(b.Empty()) << name;
+        const auto it = documented.find(name);
+        if (it != documented.end()) {
+            EXPECT_EQ(b.Width(), it->second.first) << name;
+            EXPECT_EQ(b.Height(), it->second.second) << name;
+        }
+    }
+    // The title strips hold 18 equal frames.
+    for (int s = MacOS; s <= BlueGlass; ++s) {
+        TBitmap b;
+        LoadStyleImage(s, 5, &b, 0, 0);
+        EXPECT_EQ(b.Width() % 18, 0);
+    }
+}
+
+TEST(StyleTable, LoadStyleImageCutsFramesAndRespectsTheEntryKind) {
+    TBitmap frame;
+    LoadStyleImage(DeepBlue, 5, &frame, 18, 1);
+    EXPECT_EQ(frame.Width(), 19);
+    EXPECT_EQ(frame.Height(), 19);
+    TBitmap whole;
+    LoadStyleImage(DeepBlue, 5, &whole, 0, 0);
+    EXPECT_EQ(whole.Width(), 342);
+    EXPECT_EQ(whole.Height(), 19);
+    // Frame 16 is the 16th slice of the whole strip.
+    LoadStyleImage(DeepBlue, 5, &frame, 18, 16);
+    for (int y = 0; y < 19; ++y)
+        for (int x = 0; x < 19; ++x)
+            ASSERT_EQ(frame.Canvas().Pixels(x, y), whole.Canvas().Pixels(15 * 19 + x, y));
+
+    // Another kind: with a frame count the target is emptied, without one it is left alone.
+    TBitmap target(5, 6);
+    LoadStyleImage(DeepBlue, 15, &target, 0, 0);
+    EXPECT_EQ(target.Width(), 5);
+    EXPECT_EQ(target.Height(), 6);
+    LoadStyleImage(DeepBlue, 15, &target, 4, 1);
+    EXPECT_EQ(target.Width(), 0);
+    EXPECT_EQ(target.Height(), 0);
+    TBitmap other(3, 3);
+    LoadStyleImage(FromThemeFile, 5, &other, 18, 1);
+    EXPECT_TRUE(other.Empty());
+    LoadStyleImage(DeepBlue, 5, nullptr, 18, 1); // no target: nothing happens
+}
+
+TEST(StyleTable, StyleNamesConvertThroughQt) {
+    const QMetaEnum e = QMetaEnum::fromType<TsuiUIStyle>();
+    EXPECT_STREQ(e.valueToKey(DeepBlue), "DeepBlue");
+    EXPECT_EQ(e.keyToValue("BlueGlass"), int(BlueGlass));
+    EXPECT_EQ(sizeof(TsuiUIStyle), 1u);
+    EXPECT_EQ(StylePrefix(Protein), "PROTEIN");
+    EXPECT_EQ(StyleName(MacOS), "MacOS");
+    EXPECT_EQ(StylePrefix(FromThemeFile), "");
+}
+
+} // namespace
