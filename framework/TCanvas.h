@@ -14,6 +14,8 @@
 //   - DrawText takes the classic flags of TGraphics.h: DT_SINGLELINE with DT_VCENTER/DT_BOTTOM,
 //     DT_LEFT/DT_CENTER/DT_RIGHT, DT_NOCLIP, DT_CALCRECT, DT_WORDBREAK, and "&x" underlines x
 //     ("&&" shows one "&") unless DT_NOPREFIX is given;
+//   - text is drawn without antialiasing, except Chinese text at sizes other than 12 and 16
+//     pixels, where the CJK face has no hand-tuned bitmaps and would lose strokes;
 //   - DrawFocusRect inverts every other pixel along the rectangle's inside edge (twice = undone).
 //
 //   TBitmap bmp(100, 20);

@@ -2,6 +2,7 @@
 #include "tests/canvas/CanvasTestSupport.h"
 
 #include <QPainter>
+#include <set>
 
 namespace {
 
@@ -188,6 +189,28 @@ TEST_F(CanvasTest, SingleLineTextIsCentredInsideItsRectangle) {
             const TColor p = c.Pixels(x, y);
             ASSERT_TRUE(p == W || p == K) << "blended pixel at " << x << "," << y << " " << SaveActual(bmp);
         }
+}
+
+// Counts the colours of a text drawn in black on white.
+std::set<TColor> textColours(const QString& text, int pixels) {
+    TBitmap bmp(80, 30);
+    bmp.Canvas().Font().SetName(QString::fromUtf8("宋体"));
+    bmp.Canvas().Font().SetHeight(pixels);
+    bmp.Canvas().Font().SetColor(K);
+    bmp.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    bmp.Canvas().TextOut(2, 2, text);
+    std::set<TColor> colours;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x)
+            colours.insert(bmp.Canvas().Pixels(x, y));
+    return colours;
+}
+
+TEST_F(CanvasTest, ChineseTextIsCrispAtTwelvePixelsAndSmoothedWhereTheFaceHasNoBitmaps) {
+    const QString news = QString::fromUtf8("新闻");
+    EXPECT_EQ(textColours(news, 12), (std::set<TColor>{W, K}));
+    EXPECT_GT(textColours(news, 13).size(), 2u); // grey edges keep thin strokes visible
+    EXPECT_EQ(textColours("News", 13), (std::set<TColor>{W, K}));
 }
 
 TEST_F(CanvasTest, TextAlignsLeftAndRightAndClipsToItsRectangle) {

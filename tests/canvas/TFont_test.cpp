@@ -22,12 +22,12 @@ TEST(FontTest, WindowsNamesAreDrawnWithInstalledFaces) {
     EnsureGuiApp();
     EXPECT_EQ(TFont::SubstituteFamily("Tahoma"), "DejaVu Sans");
     EXPECT_EQ(TFont::SubstituteFamily("ms sans serif"), "DejaVu Sans");
-    EXPECT_EQ(TFont::SubstituteFamily(QString::fromUtf8("宋体")), "WenQuanYi Zen Hei");
+    EXPECT_EQ(TFont::SubstituteFamily(QString::fromUtf8("宋体")), "WenQuanYi Zen Hei Sharp");
     EXPECT_EQ(TFont::SubstituteFamily("Courier"), "Courier");
     TFont f;
     f.SetName(QString::fromUtf8("宋体"));
     EXPECT_EQ(f.Name(), QString::fromUtf8("宋体"));
-    EXPECT_EQ(QFontInfo(f.ToQFont()).family(), "WenQuanYi Zen Hei");
+    EXPECT_EQ(QFontInfo(f.ToQFont()).family(), "WenQuanYi Zen Hei Sharp");
     f.SetName("Tahoma");
     f.SetStyle(fsBold);
     const QFont q = f.ToQFont();
