@@ -318,7 +318,7 @@ void titlePieces(const Style& s) {
                 for (int y = 2; y < s.height - 2; ++y) {
                     const double near = std::max(0.0, 1.0 - std::abs(y - yc) / 1.6);
                     if (near > 0)
-                        left.setPixel(x, y, Lighter(left.pixel(x, y), 0.22 * near * fade));
+                        left.setPixel(x, y, Lighter(left.pixel(x, y), 0.15 * near * fade));
                 }
             }
         }
