@@ -741,7 +741,7 @@ bool writeAll(const QString& skinDir) {
         "<qresource prefix=\"/bitmaps\">\n";
     for (const auto& [name, img] : gOut) {
         const QString file = QString::fromStdString("res/" + name + ".png");
-        if (!img.convertToFormat(QImage::Format_RGB32).save(dir.filePath(file), "PNG", 100)) {
+        if (!img.convertToFormat(QImage::Format_RGB32).save(dir.filePath(file), "PNG", 0)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(dir.filePath(file)));
             return false;
         }
