@@ -1,0 +1,218 @@
+// Start-up of the reader: time from launching the program to its first painted main window, and
+// the memory it holds by then; the same again up to a local page shown in the browser pane
+// (which starts the web engine). Each iteration starts a fresh process (this program with
+// --child), so every run pays the whole start-up; the figures reported are medians.
+//
+//   bench_app_StartupBench [--benchmark_repetitions=...]
+//   bench_app_StartupBench --child window|page [--screenshot file.png]   (one run, prints its figures)
+#include "app/TForm1.h"
+#include "framework/TApplication.h"
+#include "webview/TWebBrowser.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+double monotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// Peak resident memory (VmHWM) of this process and all its descendants (the web engine runs
+// its renderer in processes of its own), in KiB.
+long treePeakKiB() {
+    std::map<int, int> parent;
+    std::map<int, long> hwm;
+    if (DIR* d = opendir("/proc")) {
+        while (dirent* e = readdir(d)) {
+            const int pid = std::atoi(e->d_name);
+            if (pid <= 0)
+                continue;
+            std::ifstream status("/proc/" + std::string(e->d_name) + "/status");
+            std::string line;
+            while (std::getline(status, line)) {
+                if (line.rfind("PPid:", 0) == 0)
+                    parent[pid] = std::atoi(line.c_str() + 5);
+                else if (line.rfind("VmHWM:", 0) == 0)
+                    hwm[pid] = std::atol(line.c_str() + 6);
+            }
+        }
+        closedir(d);
+    }
+    const int self = getpid();
+    long total = 0;
+    for (const auto& [pid, kib] : hwm) {
+        for (int p = pid; p > 1; p = parent.count(p) ? parent[p] : 0)
+            if (p == self) {
+                total += kib;
+                break;
+            }
+    }
+    return total;
+}
+
+// Reports once the first paint of the window (of any widget in it) has been delivered.
+class FirstPaint : public QObject {
+public:
+    QWidget* window = nullptr;
+    std::function<void()> done;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (e->type() == QEvent::Paint && done && w && w->window() == window) {
+            auto d = std::move(done);
+            done = nullptr;
+            // After the rest of this paint cycle has run.
+            QTimer::singleShot(0, d);
+        }
+        return false;
+    }
+};
+
+int runChild(const std::string& mode, const std::string& screenshot) {
+    const auto dir = std::filesystem::temp_directory_path() / ("zelmora-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    TForm1::SetSettingsDirectory(dir.string());
+    const std::string page = (dir / "info.htm").string();
+    std::ofstream(page) << "<html><head><title>Zelmora</title></head><body bgcolor=#FCF6E8>"
+                           "<font size=4><b>Zelmora新闻浏览器 V2.01</b></font><br><br><br>"
+                           "A local page shown in the browser pane.</body></html>";
+    int argc = 1;
+    char name[] = "zelmora";
+    char* argv[] = {name, nullptr};
+    TWebBrowser::PrepareApplication();
+    TQtApplication qt(argc, argv);
+    TApplication application;
+    Application->SetTitle(QStringLiteral("Zelmora新闻浏览器"));
+    Application->CreateForm(Form1);
+    FirstPaint watcher;
+    double at = 0;
+    auto finish = [&] {
+        at = monotonicMs();
+        if (!screenshot.empty())
+            Form1->grab().save(QString::fromStdString(screenshot));
+        std::printf("%.3f %ld\n", at, treePeakKiB());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    };
+    if (mode == "page") {
+        watcher.done = [&] {
+            Form1->web->OnDocumentComplete = [&](TWebBrowser*, bool) {
+                // Let the page reach the screen before the picture is taken.
+                QTimer::singleShot(300, finish);
+            };
+            Form1->web->Navigate(QString::fromStdString(page));
+        };
+    } else {
+        watcher.done = finish;
+    }
+    watcher.window = Form1;
+    qApp->installEventFilter(&watcher);
+    Form1->Show();
+    const int rc = QApplication::exec();
+    delete Form1;
+    std::filesystem::remove_all(dir);
+    return rc;
+}
+
+struct RunResult {
+    double ms = 0;
+    long peakKiB = 0;
+};
+
+RunResult runOnce(const std::string& mode) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    const double start = monotonicMs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], 1);
+        close(fds[0]);
+        execl("/proc/self/exe", "bench", "--child", mode.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string out;
+    char buf[256];
+    ssize_t n;
+    while ((n = read(fds[0], buf, sizeof buf)) > 0)
+        out.append(buf, static_cast<std::size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    RunResult r;
+    double at = 0;
+    std::istringstream in(out);
+    if (in >> at >> r.peakKiB)
+        r.ms = at - start;
+    return r;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void startup(benchmark::State& state, const std::string& mode) {
+    std::vector<double> times, peaks;
+    for (auto _ : state) {
+        RunResult r = runOnce(mode);
+        if (r.ms <= 0) {
+            state.SkipWithError("the child run failed");
+            break;
+        }
+        state.SetIterationTime(r.ms / 1000.0);
+        times.push_back(r.ms);
+        peaks.push_back(r.peakKiB / 1024.0);
+    }
+    state.counters["median_ms"] = median(times);
+    state.counters["peak_MiB"] = median(peaks);
+}
+
+void BM_StartupToFirstPaintedWindow(benchmark::State& state) {
+    startup(state, "window");
+}
+void BM_StartupToLocalPageInPane(benchmark::State& state) {
+    startup(state, "page");
+}
+
+BENCHMARK(BM_StartupToFirstPaintedWindow)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupToLocalPageInPane)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
+        std::string screenshot;
+        if (argc >= 5 && std::strcmp(argv[3], "--screenshot") == 0)
+            screenshot = argv[4];
+        return runChild(argv[2], screenshot);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
