@@ -98,7 +98,7 @@ TEST_F(CliGet, ErrorsKeepToOneLineAndSuccessExitsZero) {
 TEST_F(CliGet, ThroughAProxyWithBasicCredentials) {
     ScriptedServer proxy({Join({Reply(Ok("via proxy")), {Action::WaitForPeerClose()}})});
     CliRun r = runCli({"--proxy", "127.0.0.1:" + std::to_string(proxy.Port()), "--proxy-user", "u",
-                    "--proxy-password", "p", "--proxy-basic", "http://feeds.example/rss/world.xml"});
+                       "--proxy-password", "p", "--proxy-basic", "http://feeds.example/rss/world.xml"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "via proxy");
     std::string head = proxy.Requests().at(0);
