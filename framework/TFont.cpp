@@ -9,10 +9,12 @@ TFont& TFont::operator=(const TFont& other) {
     color_ = other.color_;
     style_ = other.style_;
     charset_ = other.charset_;
+    cacheValid_ = false;
     return *this;
 }
 
 void TFont::changed() {
+    cacheValid_ = false;
     if (OnChange)
         OnChange();
 }
@@ -83,6 +85,8 @@ QString TFont::SubstituteFamily(const QString& name) {
 }
 
 QFont TFont::ToQFont() const {
+    if (cacheValid_)
+        return cached_;
     QFont font(SubstituteFamily(name_));
     // Chinese text in a Latin font still finds its glyphs in the CJK face.
     font.setFamilies({SubstituteFamily(name_), QStringLiteral("WenQuanYi Zen Hei Sharp")});
@@ -94,5 +98,7 @@ QFont TFont::ToQFont() const {
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(false);
+    cached_ = font;
+    cacheValid_ = true;
     return font;
 }

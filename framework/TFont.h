@@ -54,6 +54,9 @@ public:
 private:
     void changed();
 
+    // ToQFont is asked on every text call; the QFont is built once per change.
+    mutable QFont cached_;
+    mutable bool cacheValid_ = false;
     QString name_ = QStringLiteral("MS Sans Serif");
     int height_ = 11;
     TColor color_ = clWindowText;
