@@ -167,7 +167,7 @@ Style macos() {
     // Platinum: a white top highlight, then ridges (dark, light) across the middle of the bar.
     s.profile = {Bgr(0x7F7F7F), Rgb(0xFFFFFF), Rgb(0xEEEEEE), Rgb(0xDDDDDD), Rgb(0xDDDDDD)};
     for (int i = 0; i < 7; ++i) {
-        s.profile.push_back(Rgb(0xB9B9B9));
+        s.profile.push_back(Rgb(0xC6C6C6));
         s.profile.push_back(Rgb(0xF8F8F8));
     }
     for (QRgb c : {Rgb(0xDDDDDD), Rgb(0xDDDDDD), Rgb(0xDDDDDD), Rgb(0xC4C4C4)})
