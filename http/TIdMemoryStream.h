@@ -28,7 +28,8 @@ public:
     const char* Data() const { return data_; }
     // Bytes allocated (for checks that memory follows what arrived, not what was announced).
     std::size_t Capacity() const { return capacity_; }
-    std::string ToString() const { return std::string(data_ ? data_ : "", size_); }
+    // The content as one string (a single copy).
+    std::string ToString() const;
 
 private:
     void ensureCapacity(std::size_t needed);
