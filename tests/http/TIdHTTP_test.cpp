@@ -376,6 +376,13 @@ TEST_P(Get, StreamFormWritesAtThePosition) {
     EXPECT_EQ(s.ToString(), "prefix:body");
 }
 
+TEST_P(Get, ABodyExactlyAtTheBoundIsAccepted) {
+    Serve({Join({Reply(Ok("12345")), Reply(HttpResponse("HTTP/1.1 200 OK", {}, "abcde")), {Action::Close()}})});
+    http.SetMaxBodySize(5);
+    EXPECT_EQ(http.Get(Url("/length")), "12345");
+    EXPECT_EQ(http.Get(Url("/close")), "abcde");
+}
+
 ZEL_HTTP_CUTS(Get);
 
 // Failures before anything reaches a server.
