@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+TARGETS=zelmora scripts/build.sh
 exe=build/app/zelmora
 [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 # The demo site leaves a "hosts" section of your own alone (and then is not started);
