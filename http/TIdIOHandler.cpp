@@ -53,7 +53,8 @@ int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool rai
     int waitMs = effectiveTimeout(timeout);
     std::size_t got = 0;
     do {
-        if (!Readable(waitMs)) {
+        // Without a time-out the receive itself waits; polling first would only add a call.
+        if (waitMs >= 0 && !Readable(waitMs)) {
             if (raiseOnTimeout)
                 throw EIdReadTimeout();
             return -1;
@@ -168,7 +169,8 @@ void TIdIOHandler::ReadStream(TIdStream& stream, std::int64_t byteCount, bool re
                                : nullptr;
             if (direct) {
                 // Nothing buffered: receive straight into the stream, saving a copy per piece.
-                if (!Readable(effectiveTimeout(kIdTimeoutDefault)))
+                const int waitMs = effectiveTimeout(kIdTimeoutDefault);
+                if (waitMs >= 0 && !Readable(waitMs))
                     throw EIdReadTimeout();
                 std::size_t got = Recv(direct, room);
                 stream.CommitDirect(got);
