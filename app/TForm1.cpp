@@ -12,6 +12,7 @@
 #include "framework/core/EIniFileException.h"
 #include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
+#include "reader/ReaderHttp.h"
 #include "reader/TReaderHosts.h"
 #include "webview/TWebBrowser.h"
 
@@ -42,6 +43,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     SetBounds(237, 158, 703, 543);
     SetClientWidth(703);
     SetClientHeight(543);
+    ConfigureReaderHttp(*http);
 
     suiform = new TPanel(this);
     suiform->SetName(QStringLiteral("suiform"));
@@ -59,7 +61,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     suiPanel1->Font().SetColor(clWhite);
     suiPanel1->SetColor(clWhite);
 
-    groupbox1 = new TPanel(this);
+    groupbox1 = new TContentPanel(this);
     groupbox1->SetName(QStringLiteral("groupbox1"));
     groupbox1->SetParent(suiPanel1);
     groupbox1->SetBounds(4, 24, 277, 445);

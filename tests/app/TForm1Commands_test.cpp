@@ -63,6 +63,25 @@ TEST_F(CategoryCommands, WorldNewsFillsTheListFromTheFeedAndNamesTheCategory) {
     EXPECT_TRUE(platform.Boxes.empty());
 }
 
+TEST_F(CategoryCommands, TheWindowsClientSendsTheReadersRequestHead) {
+    ScriptedServer server({ServeOnce("HTTP/1.1 200 OK", RssFeed({{"one", "http://news.test/1"}}))});
+    writeHosts(serverHost(server));
+    create();
+
+    form->N27->Click();
+
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0], "GET /rss/world.xml HTTP/1.1\r\n"
+                                    "Content-Type: text/html\r\n"
+                                    "Host: " +
+                                        serverHost(server) +
+                                        "\r\n"
+                                        "Accept: text/html, */*\r\n"
+                                        "Accept-Encoding: identity\r\n"
+                                        "User-Agent: Mozilla/3.0 (compatible; Zelmora Library)\r\n"
+                                        "\r\n");
+}
+
 TEST_F(CategoryCommands, EveryCategoryFetchesItsFeedAndTheNewListReplacesTheOld) {
     const auto categories = NewsCategories();
     std::vector<Script> scripts;

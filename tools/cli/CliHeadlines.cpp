@@ -7,6 +7,7 @@
 #include "framework/core/TIniFile.h"
 #include "framework/core/TextFile.h"
 #include "http/TIdHTTP.h"
+#include "reader/ReaderHttp.h"
 #include "reader/FeedCutter.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/THeadlineStore.h"
@@ -48,6 +49,7 @@ int runHeadlines(const std::vector<std::string>& args) {
             // The proxy settings live in the window's config.ini too; the reader's client sends
             // its request as the window's does.
             TIdHTTP http;
+            ConfigureReaderHttp(http);
             if (!config.empty()) {
                 TIniFile ini(config);
                 http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
