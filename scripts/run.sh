@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the reader. Without a config.ini of your own beside the executable,
-# it starts the bundled demo news site on 127.0.0.1 and points the reader's hosts at it.
+# Sets up, builds and starts the reader. Unless config.ini beside the executable has a "hosts"
+# section of your own, it starts the bundled demo news site on 127.0.0.1 and points the reader at it.
 # Where there is no display, the reader runs under xvfb-run.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -5,6 +5,7 @@
 
 #include "http/EIdException.h"
 #include "http/TIdHTTP.h"
+#include "reader/ReaderHttp.h"
 
 #include <cstdio>
 #include <string>
@@ -53,13 +54,7 @@ bool parseProxy(const std::string& value, std::string& host, int& port) {
 
 int runGet(const std::vector<std::string>& args) {
     TIdHTTP http;
-    // The request the reader's window sends.
-    http.SetHTTPOptions(hoForceEncodeParams);
-    http.SetAllowCookies(true);
-    http.Request().SetContentType("text/html");
-    http.Request().SetAccept("text/html, */*");
-    http.Request().SetUserAgent("Mozilla/3.0 (compatible; Zelmora Library)");
-    http.Request().SetContentLength(-1);
+    ConfigureReaderHttp(http); // the request the reader's window sends
 
     std::vector<std::string> urls;
     for (std::size_t i = 0; i < args.size(); ++i) {
