@@ -1,5 +1,7 @@
 #include "http/TIdAuthenticationRegistry.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/EIdException.h"
 #include "http/TIdBasicAuthentication.h"
 
@@ -8,21 +10,6 @@
 
 namespace {
 
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 struct Registry {
     std::mutex mutex;
     std::vector<std::pair<std::string, TIdAuthenticationClass>> kinds{
@@ -30,7 +17,7 @@ struct Registry {
 
     auto find(const std::string& name) {
         for (auto it = kinds.begin(); it != kinds.end(); ++it)
-            if (sameText(it->first, name))
+            if (SameText(it->first, name))
                 return it;
         return kinds.end();
     }

@@ -1,27 +1,10 @@
 #include "http/TIdCookieList.h"
 
-namespace {
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "framework/core/AsciiText.h"
 
 int TIdCookieList::IndexOfName(std::string_view name) const {
     for (std::size_t i = 0; i < cookies_.size(); ++i)
-        if (sameText(cookies_[i]->CookieName(), name))
+        if (SameText(cookies_[i]->CookieName(), name))
             return static_cast<int>(i);
     return -1;
 }

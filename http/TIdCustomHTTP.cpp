@@ -1,5 +1,7 @@
 #include "http/TIdCustomHTTP.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/EIdException.h"
 #include "http/TIdHTTPProtocol.h"
 #include "http/TIdMemoryStream.h"
@@ -7,18 +9,6 @@
 #include <limits>
 
 namespace {
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] + 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 // A chunk size: hexadecimal digits only, fitting a signed 32-bit number; anything else reads 0,
 // which ends the body. A size too large for that never wraps round to a small one.
@@ -212,12 +202,12 @@ void TIdCustomHTTP::prepareRequest() {
     if (!next.Protocol().empty())
         url_.SetProtocol(next.Protocol());
     else
-        url_.SetProtocol(sameText(url_.Protocol(), "https") ? "https" : "http");
+        url_.SetProtocol(SameText(url_.Protocol(), "https") ? "https" : "http");
     if (!next.Port().empty())
         url_.SetPort(next.Port());
-    else if (sameText(next.Protocol(), "http"))
+    else if (SameText(next.Protocol(), "http"))
         url_.SetPort("80");
-    else if (sameText(next.Protocol(), "https"))
+    else if (SameText(next.Protocol(), "https"))
         url_.SetPort("443");
     else if (url_.Port().empty())
         throw EIdUnknownProtocol();
@@ -233,14 +223,14 @@ void TIdCustomHTTP::prepareRequest() {
 
 void TIdCustomHTTP::connectToHost() {
     TIdHTTPRequest& req = Request();
-    const bool tls = sameText(url_.Protocol(), "https");
+    const bool tls = SameText(url_.Protocol(), "https");
     if (proxyParams_.ProxyServer().empty()) {
         if (IOHandler() && IOHandler()->IPVersion() != url_.IPVersion())
             Disconnect();
         std::int64_t port = 80;
         if (!TIdEntityHeaderInfo::ParseInt32(url_.Port(), port) || port < 0 || port > 65535)
             port = 80;
-        if (!sameText(Host(), url_.Host()) || Port() != static_cast<int>(port))
+        if (!SameText(Host(), url_.Host()) || Port() != static_cast<int>(port))
             Disconnect();
         // No TLS handler exists here; an https URL cannot be served.
         if (tls)
@@ -249,7 +239,7 @@ void TIdCustomHTTP::connectToHost() {
         SetHost(url_.Host());
         SetPort(static_cast<int>(port));
     } else {
-        if (!sameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort())
+        if (!SameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort())
             Disconnect();
         if (tls)
             throw EIdIOHandlerPropInvalid();

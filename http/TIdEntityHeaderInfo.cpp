@@ -1,22 +1,16 @@
 #include "http/TIdEntityHeaderInfo.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/TIdCookieDate.h"
 
 #include <limits>
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 // A date header; a plain number of seconds counts from now (the Expires habit).
 std::int64_t parseDate(const std::string& text, bool secondsFromNow) {
-    std::string_view t = trimmed(text);
+    std::string_view t = TrimControls(text);
     if (t.empty())
         return 0;
     std::int64_t n = 0;
@@ -83,7 +77,7 @@ void TIdEntityHeaderInfo::ProcessHeaders() {
     contentType_ = h.Values("Content-Type");
     // A length that is not a plain 32-bit number counts as no length at all.
     std::int64_t length = -1;
-    if (!ParseInt32(trimmed(h.Values("Content-Length")), length))
+    if (!ParseInt32(TrimControls(h.Values("Content-Length")), length))
         length = -1;
     contentLength_ = length;
     hasContentLength_ = length >= 0;
@@ -98,7 +92,7 @@ void TIdEntityHeaderInfo::ProcessHeaders() {
         std::size_t slash = r.find('/');
         auto number = [](std::string_view s) {
             std::int64_t v = 0;
-            return ParseInt32(trimmed(s), v) && v >= 0 ? v : 0;
+            return ParseInt32(TrimControls(s), v) && v >= 0 ? v : 0;
         };
         contentRangeStart_ = number(r.substr(0, std::min(dash, slash)));
         if (dash != std::string_view::npos)

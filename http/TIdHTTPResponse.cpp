@@ -1,30 +1,8 @@
 #include "http/TIdHTTPResponse.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/TIdCustomHTTP.h"
-
-namespace {
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] + 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-} // namespace
 
 int TIdHTTPResponse::ParseResponseCode(const std::string& statusLine) {
     std::size_t first = statusLine.find(' ');
@@ -44,9 +22,9 @@ void TIdHTTPResponse::SetResponseText(const std::string& v) {
     responseCode_ = ParseResponseCode(v);
     if (v.size() >= 8) {
         std::string_view version = std::string_view(v).substr(5, 3);
-        if (sameText(version, "1.0"))
+        if (SameText(version, "1.0"))
             responseVersion_ = pv1_0;
-        else if (sameText(version, "1.1"))
+        else if (SameText(version, "1.1"))
             responseVersion_ = pv1_1;
     }
 }
@@ -59,9 +37,9 @@ bool TIdHTTPResponse::KeepAlive() {
     // Bytes nobody asked for: a stale or forged reply must not answer the next request.
     if (!io->InputBuffer().Empty())
         return false;
-    std::string_view connection = trimmed(Connection());
-    std::string_view proxyConnection = trimmed(ProxyConnection());
+    std::string_view connection = TrimControls(Connection());
+    std::string_view proxyConnection = TrimControls(ProxyConnection());
     if (http_.ProtocolVersion() == pv1_0)
-        return sameText(connection, "keep-alive") || sameText(proxyConnection, "keep-alive");
-    return !sameText(connection, "close") && !sameText(proxyConnection, "close");
+        return SameText(connection, "keep-alive") || SameText(proxyConnection, "keep-alive");
+    return !SameText(connection, "close") && !SameText(proxyConnection, "close");
 }

@@ -1,24 +1,13 @@
 #include "http/TIdHeaderList.h"
 
+#include "framework/core/AsciiText.h"
+
 #include <algorithm>
 
 namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
 }
 
 // Header values are trimmed of blanks and of the control bytes a sloppy server leaves behind
@@ -81,7 +70,7 @@ int TIdHeaderList::IndexOfName(std::string_view name) const {
             continue;
         const std::string& l = lines_[i];
         std::size_t colon = l.find(':');
-        if (colon != std::string::npos && sameText(std::string_view(l).substr(0, colon), name))
+        if (colon != std::string::npos && SameText(std::string_view(l).substr(0, colon), name))
             return static_cast<int>(i);
     }
     return -1;
@@ -119,7 +108,7 @@ std::vector<std::string> TIdHeaderList::Extract(std::string_view name) const {
             continue;
         const std::string& l = lines_[i];
         std::size_t colon = l.find(':');
-        if (colon != std::string::npos && sameText(std::string_view(l).substr(0, colon), name))
+        if (colon != std::string::npos && SameText(std::string_view(l).substr(0, colon), name))
             out.push_back(valueAt(i));
     }
     return out;

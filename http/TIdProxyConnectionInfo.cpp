@@ -1,31 +1,14 @@
 #include "http/TIdProxyConnectionInfo.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/TIdAuthenticationRegistry.h"
-
-namespace {
-
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 TIdProxyConnectionInfo::TIdProxyConnectionInfo() = default;
 TIdProxyConnectionInfo::~TIdProxyConnectionInfo() = default;
 
 void TIdProxyConnectionInfo::SetProxyServer(const std::string& v) {
-    if (!sameText(v, proxyServer_))
+    if (!SameText(v, proxyServer_))
         authentication_.reset();
     proxyServer_ = v;
 }

@@ -1,5 +1,7 @@
 #include "framework/core/TIniFile.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "framework/core/EInOutError.h"
 #include "framework/core/EIniFileException.h"
 #include "framework/core/TextFile.h"
@@ -20,19 +22,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
 }
 
 // Compatibility: an editor may have put a UTF-8 byte order mark before the first section.
@@ -97,7 +86,7 @@ TIniFile::Found TIniFile::find(const std::string& section, const std::string& id
         if (sectionName(text, name)) {
             if (inSection)
                 break; // only the first section of that name counts
-            inSection = sameText(name, section);
+            inSection = SameText(name, section);
             if (inSection) {
                 f.sectionLine = i;
                 f.insertAt = i + 1;
@@ -109,7 +98,7 @@ TIniFile::Found TIniFile::find(const std::string& section, const std::string& id
         std::string_view key, value;
         if (keyValue(text, key, value)) {
             f.insertAt = i + 1;
-            if (f.keyLine == npos && sameText(key, ident))
+            if (f.keyLine == npos && SameText(key, ident))
                 f.keyLine = i;
         } else if (!text.empty()) {
             f.insertAt = i + 1;
