@@ -1,5 +1,7 @@
 #include "http/TIdHeaderList.h"
 
+// Header values are trimmed of blanks and of the control bytes a sloppy server leaves behind
+// (a stray CR before the line end): TrimControls.
 #include "framework/core/AsciiText.h"
 
 #include <algorithm>
@@ -8,21 +10,6 @@ namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-// Header values are trimmed of blanks and of the control bytes a sloppy server leaves behind
-// (a stray CR before the line end).
-bool isTrimmed(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && isTrimmed(s[b]))
-        ++b;
-    while (e > b && isTrimmed(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
 }
 
 std::string_view trimRightBlanks(std::string_view s) {
@@ -85,15 +72,15 @@ std::size_t TIdHeaderList::endOfHeader(std::size_t i) const {
 
 std::string TIdHeaderList::valueAt(std::size_t i) const {
     const std::string& l = lines_[i];
-    std::string value(trim(std::string_view(l).substr(l.find(':') + 1)));
+    std::string value(TrimControls(std::string_view(l).substr(l.find(':') + 1)));
     if (unfoldLines_) {
         for (std::size_t j = i + 1; j < lines_.size() && isContinuation(j); ++j) {
-            value = std::string(trim(value));
+            value = std::string(TrimControls(value));
             value += ' ';
-            value += trim(lines_[j]);
+            value += TrimControls(lines_[j]);
         }
     }
-    return std::string(trim(value));
+    return std::string(TrimControls(value));
 }
 
 std::string TIdHeaderList::Values(std::string_view name) const {

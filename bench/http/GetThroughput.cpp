@@ -32,31 +32,11 @@ namespace {
 constexpr std::size_t kBody = 256u << 20;
 constexpr std::size_t kChunk = 1u << 20;
 
-void sendAll(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        ssize_t s = ::send(fd, p, n, MSG_NOSIGNAL);
-        if (s <= 0)
-            return;
-        p += s;
-        n -= static_cast<std::size_t>(s);
-    }
-}
-
 // Serves /length and /chunked, one connection after another, until destroyed.
 class BodyServer {
 public:
     BodyServer() : block_(kChunk, 'x') {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        int one = 1;
-        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(fd_, 8);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
+        fd_ = ListenOnLoopback(8, port_);
         thread_ = std::thread([this] { run(); });
     }
     ~BodyServer() {
@@ -85,19 +65,19 @@ private:
             std::string h = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
             h += chunked ? "Transfer-Encoding: chunked\r\n\r\n"
                          : "Content-Length: " + std::to_string(kBody) + "\r\n\r\n";
-            sendAll(c, h.data(), h.size());
+            SendAll(c, h.data(), h.size());
             for (std::size_t left = kBody; left > 0; left -= kChunk) {
                 if (chunked) {
                     char size[32];
                     int n = std::snprintf(size, sizeof size, "%zx\r\n", kChunk);
-                    sendAll(c, size, static_cast<std::size_t>(n));
+                    SendAll(c, size, static_cast<std::size_t>(n));
                 }
-                sendAll(c, block_.data(), kChunk);
+                SendAll(c, block_.data(), kChunk);
                 if (chunked)
-                    sendAll(c, "\r\n", 2);
+                    SendAll(c, "\r\n", 2);
             }
             if (chunked)
-                sendAll(c, "0\r\n\r\n", 5);
+                SendAll(c, "0\r\n\r\n", 5);
             // Wait for the client to hang up, so it decides when the connection ends.
             while (::recv(c, buf, sizeof buf, 0) > 0) {
             }
