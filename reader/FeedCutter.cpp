@@ -1,5 +1,6 @@
 #include "reader/FeedCutter.h"
 
+#include "reader/EFeedTooLarge.h"
 #include "reader/FeedTitle.h"
 #include "reader/THeadlineStore.h"
 
@@ -49,11 +50,21 @@ void CutFeedItems(std::string_view body, const std::function<bool(const TRawFeed
     TagCursor title(body, "<title>"), titleEnd(body, "</title>");
     TagCursor link(body, "<link>"), linkEnd(body, "</link>");
     TagCursor itemEnd(body, "</item>");
+    std::size_t previousTitle = npos;
 
     while (offset < body.size()) {
         std::size_t t = title.At(offset);
         if (t == npos)
             break;
+        // Without an "</item>" a pass consumes only 6 bytes, so the next pass may find the very
+        // same "<title>" again: that is no new headline.
+        const bool repeated = t == previousTitle;
+        previousTitle = t;
+        if (repeated) {
+            std::size_t e = itemEnd.At(offset);
+            offset = e != npos ? e + 7 : offset + 6;
+            continue;
+        }
         std::size_t te = titleEnd.At(offset);
         std::size_t l = link.At(offset);
         std::size_t le = linkEnd.At(offset);
@@ -84,13 +95,25 @@ THeadlineItem MakeHeadline(const TRawFeedItem& raw, std::string_view redirectPre
     item.title = FeedTitleToAnsi(raw.title);
     item.link.reserve(redirectPrefix.size() + raw.link.size());
     item.link.append(redirectPrefix);
-    item.link.append(raw.link);
+    // A link is one line of a list file; browsers drop these from URLs as well.
+    for (char c : raw.link)
+        if (c != '\r' && c != '\n' && c != '\t')
+            item.link.push_back(c);
     return item;
 }
 
+std::size_t HeadlineBytesBound(std::size_t bodySize) {
+    return 4 * bodySize + (std::size_t{1} << 20);
+}
+
 std::size_t CutHeadlines(std::string_view body, std::string_view redirectPrefix, THeadlineStore& store) {
-    std::size_t n = 0;
+    const std::size_t bound = HeadlineBytesBound(body.size());
+    std::size_t n = 0, bytes = 0;
     CutFeedItems(body, [&](const TRawFeedItem& raw) {
+        // Checked before the item is made: items without an end can all share one huge link.
+        bytes += raw.title.size() + redirectPrefix.size() + raw.link.size();
+        if (bytes > bound)
+            throw EFeedTooLarge("The headlines of the feed exceed " + std::to_string(bound) + " bytes.");
         store.Append(MakeHeadline(raw, redirectPrefix));
         ++n;
         return true;

@@ -45,6 +45,14 @@ std::string_view TrimControls(std::string_view text) {
     return text.substr(b, e - b);
 }
 
+std::string BlankLineBreaks(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    return out;
+}
+
 std::string FeedTitleToAnsi(std::string_view bytes) {
     // Plain ASCII decodes to itself and is already GBK: skip the conversions.
     bool ascii = true;
@@ -54,9 +62,11 @@ std::string FeedTitleToAnsi(std::string_view bytes) {
             break;
         }
     if (ascii)
-        return std::string(TrimControls(bytes));
+        return std::string(TrimControls(BlankLineBreaks(bytes)));
     std::u16string wide;
     if (!DecodeFeedUtf8(bytes, wide))
         return std::string();
-    return std::string(TrimControls(Utf16ToAnsi(wide)));
+    // After the conversion, since an over-long sequence decodes to a line break too. GBK's
+    // second bytes start at 0x40, so a CR, LF or TAB byte here is always the character itself.
+    return std::string(TrimControls(BlankLineBreaks(Utf16ToAnsi(wide))));
 }

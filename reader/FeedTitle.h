@@ -7,7 +7,8 @@
 // is the start byte's low six bits followed by six bits of each following byte, cut to 16
 // bits. Over-long forms pass; a four-byte sequence is not recognised, so its last byte starts
 // a new sequence. Any violation, including a sequence cut short by the end, makes the whole
-// title empty. The characters then go to GBK (unknown ones become "?"), and leading and
+// title empty. The characters then go to GBK (unknown ones become "?"), every CR, LF and TAB
+// becomes one blank (a title is one line of the list and of a list file), and leading and
 // trailing bytes up to 32 (blanks, line breaks, control characters) are trimmed.
 #include <string>
 #include <string_view>
@@ -18,5 +19,8 @@ bool DecodeFeedUtf8(std::string_view bytes, std::u16string& out);
 // Removes leading and trailing bytes with code at most 32.
 std::string_view TrimControls(std::string_view text);
 
-// The whole rule: decode, convert to GBK, trim. Empty on a violation.
+// CR, LF and TAB each replaced by one blank.
+std::string BlankLineBreaks(std::string_view text);
+
+// The whole rule: decode, convert to GBK, blank the line breaks, trim. Empty on a violation.
 std::string FeedTitleToAnsi(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "reader/FetchHeadlines.h"
 
+#include "reader/EFeedTooLarge.h"
 #include "reader/FeedCutter.h"
 #include "reader/THeadlineStore.h"
 
@@ -10,6 +11,10 @@ bool FetchHeadlines(THeadlineStore& store, const TFeedGet& get, const std::strin
         std::string body = get(url);
         CutHeadlines(body, redirectPrefix, store);
         return true;
+    } catch (const EFeedTooLarge&) {
+        // Refused whole, as if it had never arrived.
+        store.Reset();
+        return false;
     } catch (...) {
         // Every failure ends in the same message box, whatever raised it.
         return false;

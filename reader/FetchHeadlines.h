@@ -13,6 +13,7 @@ class THeadlineStore;
 using TFeedGet = std::function<std::string(const std::string& url)>;
 
 // False when anything failed, fetch or extraction. After a failed fetch the store's count is
-// 0; after a failure during extraction the items appended so far remain.
+// 0, as it is after a feed whose headlines pass their bound (EFeedTooLarge); after any other
+// failure during extraction the items appended so far remain.
 bool FetchHeadlines(THeadlineStore& store, const TFeedGet& get, const std::string& url,
                     std::string_view redirectPrefix);

@@ -5,13 +5,14 @@
 #include "reader/FeedCutter.h"
 #include "reader/NewsCategories.h"
 #include "reader/THeadlineStore.h"
+#include "tests/reader/SourceTree.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
 
-const std::filesystem::path kSite = std::filesystem::path(__FILE__).parent_path() / "../../demo/site";
+const std::filesystem::path kSite = zeltest::SourceTree() / "demo" / "site";
 const std::string kArticleHost = "http://article.zelmora-news.example";
 
 } // namespace

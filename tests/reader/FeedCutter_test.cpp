@@ -51,15 +51,14 @@ TEST(FeedCutter, EmptyBodyGivesNoItems) {
     EXPECT_TRUE(cut("<rss><channel></channel></rss>").empty());
 }
 
-TEST(FeedCutter, WithoutItemTheChannelTitleRepeatsUntilItsTagIsCutAway) {
-    // "<title>" starts at byte 18; each pass drops 6 bytes, so passes at 0, 6, 12 and 18 see it.
+TEST(FeedCutter, WithoutItemTheChannelTitleIsTakenOnceThoughPassesFindItAgain) {
+    // "<title>" starts at byte 18; each pass drops 6 bytes, so passes at 0, 6, 12 and 18 all see
+    // it; only the first gives a headline.
     const std::string body = "<rss><channel>    <title>Chan</title><link>http://c.test/</link></channel>";
     auto items = cut(body);
-    ASSERT_EQ(items.size(), 4u);
-    for (const auto& i : items) {
-        EXPECT_EQ(i.title, "Chan");
-        EXPECT_EQ(i.link, kPrefix + "http://c.test/");
-    }
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "Chan");
+    EXPECT_EQ(items[0].link, kPrefix + "http://c.test/");
 }
 
 TEST(FeedCutter, ItemWithoutLinkTakesTheNextItemsLinkAndTheLastGetsNone) {

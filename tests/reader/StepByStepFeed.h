@@ -5,6 +5,7 @@
 #include "framework/core/CodePage.h"
 #include "reader/THeadlineItem.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -64,14 +65,30 @@ inline std::string Title(const std::string& bytes) {
     std::u16string wide;
     if (!Decode(bytes, wide))
         return "";
-    return Trim(Utf16ToAnsi(wide));
+    std::string ansi = Utf16ToAnsi(wide);
+    for (char& c : ansi)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    return Trim(ansi);
+}
+
+inline std::string Link(const std::string& bytes) {
+    std::string out;
+    for (char c : bytes)
+        if (c != '\r' && c != '\n' && c != '\t')
+            out += c;
+    return out;
 }
 
 inline std::vector<THeadlineItem> Cut(std::string s, const std::string& prefix) {
     std::vector<THeadlineItem> items;
     long long p = Pos("<item>", s);
-    if (p > 0)
+    long long deleted = 0; // bytes deleted so far, to tell one "<title>" from another
+    long long previousTitle = -1;
+    if (p > 0) {
         Delete(s, 1, p);
+        deleted += p;
+    }
     for (;;) {
         long long t = Pos("<title>", s);
         long long te = Pos("</title>", s);
@@ -79,14 +96,17 @@ inline std::vector<THeadlineItem> Cut(std::string s, const std::string& prefix) 
         long long le = Pos("</link>", s);
         if (t == 0)
             break;
-        std::string title = Copy(s, t + 7, te - t - 7);
-        std::string link = Copy(s, l + 6, le - l - 6);
-        items.push_back({Title(title), prefix + link});
+        if (deleted + t != previousTitle) {
+            std::string title = Copy(s, t + 7, te - t - 7);
+            std::string link = Copy(s, l + 6, le - l - 6);
+            items.push_back({Title(title), prefix + Link(link)});
+        }
+        previousTitle = deleted + t;
         long long e = Pos("</item>", s);
-        if (e > 0)
-            Delete(s, 1, e + 6);
-        else
-            Delete(s, 1, 6);
+        long long n = e > 0 ? e + 6 : 6;
+        n = std::min<long long>(n, static_cast<long long>(s.size()));
+        Delete(s, 1, n);
+        deleted += n;
     }
     return items;
 }

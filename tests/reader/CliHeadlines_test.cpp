@@ -1,0 +1,60 @@
+// zelmora-cli headlines cuts a saved feed by the reader's own rules: one line per title and
+// per link whatever line breaks they hold, one headline for a title found again, and a feed
+// whose headlines pass their bound refused with status 1.
+#include "tests/framework_core/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The tests run in the build's tests/reader folder; the tool lies in tools/cli beside it.
+fs::path cliPath() {
+    return fs::current_path() / ".." / ".." / "tools" / "cli" / "zelmora-cli";
+}
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun headlines(const TempDir& dir, const std::string& feed) {
+    TempDir::Put(dir.File("feed.xml"), feed);
+    const std::string cmd = "'" + cliPath().string() + "' headlines '" + dir.File("feed.xml") + "' >'" +
+                            dir.File("out") + "' 2>'" + dir.File("err") + "' </dev/null";
+    const int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Get(dir.File("out")),
+            TempDir::Get(dir.File("err"))};
+}
+
+} // namespace
+
+TEST(CliHeadlines, FollowsTheReadersRulesForHostileFeeds) {
+    if (!fs::exists(cliPath()))
+        GTEST_SKIP() << "zelmora-cli is not built";
+    TempDir dir;
+    const std::string prefix = "http://go.zelmora-news.example/go/?url=";
+
+    CliRun r = headlines(dir, "<item><title>two\r\nlines</title><link>http://a.test/\n1</link></item>");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "two  lines\r\n" + prefix + "http://a.test/1\r\n");
+
+    r = headlines(dir, "            <title>Chan</title><link>http://c.test/</link>");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Chan\r\n" + prefix + "http://c.test/\r\n");
+
+    std::string many;
+    for (int i = 0; i < 100; ++i)
+        many += "<item><title>t</title></item>";
+    r = headlines(dir, many + "<link>" + std::string(100000, 'L') + "</link>");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("EFeedTooLarge"), std::string::npos) << r.err;
+}
