@@ -197,6 +197,9 @@ FEEDS = [
       "The announcement follows months of talks between the parties involved."]),
 ]
 
+# The feeds that carry the awkward item shapes; 时事新闻's two (world, native) never do.
+AWKWARD_FEEDS = ("english", "science")
+
 REPORTERS = ["王晓明", "李静", "张伟", "陈思远", "刘洋", "赵敏", "孙浩", "周婷"]
 EN_REPORTERS = ["Anna Berg", "David Osei", "Maria Costa", "Tom Hale"]
 
@@ -283,14 +286,16 @@ def build_feed(index, feed, channel, templates, fillers, sentences):
         write(os.path.join(SITE, page.lstrip("/")),
               article_page(feed, channel, title, when, sentences, rng, english))
         title_xml = html.escape(title, quote=False)
-        # A few items in the shapes real feeds use: a CDATA title, a title on its own indented
-        # line, and (in some feeds) an item without a link.
-        if n % 9 == 4:
+        # A few items in the shapes real feeds use: a CDATA title (the reader shows its markers),
+        # a title on its own indented line and an item without a link. Only in AWKWARD_FEEDS, so
+        # the first list a newcomer opens looks as it should.
+        awkward = feed in AWKWARD_FEEDS
+        if awkward and n % 9 == 4:
             title_xml = f"<![CDATA[{title}]]>"
-        elif n % 7 == 2:
+        elif awkward and n % 7 == 2:
             title_xml = f"\n    {title_xml}  \n  "
         link = f"http://{ARTICLE_HOST}{page}"
-        if index % 4 == 0 and n == len(titles) - 2:
+        if awkward and n == len(titles) - 2:
             link = None
         items.append({"title_xml": title_xml, "link": link, "when": when,
                       "summary": sentences[n % len(sentences)]})

@@ -51,3 +51,25 @@ TEST(DemoFeeds, EveryCategoryHasTwentyToFortyHeadlinesLeadingToArticles) {
     EXPECT_GE(padded, 3);
     EXPECT_GE(linkless, 2);
 }
+
+TEST(DemoFeeds, AwkwardItemsOnlyInEnglishNewsAndOneOtherCategory) {
+    std::vector<std::string> awkward;
+    for (const TNewsCategory& c : NewsCategories()) {
+        SCOPED_TRACE(c.feedPath);
+        const std::string body = ReadFileBytes((kSite / std::string(c.feedPath).substr(1)).string());
+        THeadlineStore store;
+        CutHeadlines(body, "", store);
+        bool odd = body.find("<title>\n") != std::string::npos;
+        for (int i = 0; i < store.Count(); ++i)
+            odd = odd || store.Item(i).title.starts_with("<![CDATA[");
+        for (std::size_t p = body.find("<item>"); p != std::string::npos; p = body.find("<item>", p + 1))
+            odd = odd || body.substr(p, body.find("</item>", p) - p).find("<link>") == std::string::npos;
+        if (odd)
+            awkward.push_back(c.itemName);
+    }
+    // 国际时事 (N27) and 国内社会 (N28), under 时事新闻, are the lists a newcomer opens first.
+    ASSERT_EQ(awkward.size(), 2u);
+    EXPECT_EQ(awkward[1], "EnglishNews1");
+    EXPECT_NE(awkward[0], "N27");
+    EXPECT_NE(awkward[0], "N28");
+}
