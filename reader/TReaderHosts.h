@@ -4,10 +4,12 @@
 // "hosts" section of config.ini overrides each one:
 //
 //   [hosts]
-//   feed=127.0.0.1:8480        RSS feeds, "/rss/<category>.xml"
-//   site=127.0.0.1:8480        the maker's site: "/weather/", "/date/", "/map/", "/zelnews", root
-//   iplookup=127.0.0.1:8480    the IP-location page, "/"
-//   redirect=127.0.0.1:8480    the click-through redirector, "/go/?url=<article link>"
+//   feed=127.0.0.1:8480        (RSS feeds, "/rss/<category>.xml")
+//   site=127.0.0.1:8480        (the maker's site: "/weather/", "/date/", "/map/", "/zelnews", root)
+//   iplookup=127.0.0.1:8480    (the IP-location page, "/")
+//   redirect=127.0.0.1:8480    (the click-through redirector, "/go/?url=<article link>")
+//
+// (The notes in brackets are not part of the file: a comment in it is a line of its own.)
 //
 // Each value is a host name or IPv4 address, optionally with ":port" (a bracketed IPv6 address
 // works too). The program only reads this section, never writes it.
