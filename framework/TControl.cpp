@@ -153,11 +153,11 @@ void TControl::SetHeight(int value) {
 }
 
 void TControl::SetClientWidth(int value) {
-    SetBounds(Left(), Top(), TControl::Width() - width() + value, TControl::Height());
+    SetBounds(Left(), Top(), TControl::Width() - ClientWidth() + value, TControl::Height());
 }
 
 void TControl::SetClientHeight(int value) {
-    SetBounds(Left(), Top(), TControl::Width(), TControl::Height() - height() + value);
+    SetBounds(Left(), Top(), TControl::Width(), TControl::Height() - ClientHeight() + value);
 }
 
 bool TControl::CanResize(int&, int&) {
@@ -253,6 +253,7 @@ void TControl::Realign() {
     }
     ++alignDisabled_;
     TRect rect = ClientRect();
+    rect = Bounds(clientInset_, clientInset_, rect.Width(), rect.Height());
     AlignControls(nullptr, rect);
     // Requests made by the children while they were being placed are settled by this pass.
     alignPending_ = false;
@@ -276,12 +277,20 @@ void TControl::RequestAlign() {
     }
     ++p->alignDisabled_;
     TRect rect = p->ClientRect();
+    rect = Bounds(p->clientInset_, p->clientInset_, rect.Width(), rect.Height());
     p->AlignControls(this, rect);
     p->alignPending_ = false;
     --p->alignDisabled_;
 }
 
 void TControl::AdjustClientRect(TRect&) {}
+
+void TControl::SetClientInset(int inset) {
+    if (inset == clientInset_)
+        return;
+    clientInset_ = inset;
+    Realign();
+}
 
 void TControl::AlignControls(TControl* aControl, TRect& rect) {
     AdjustClientRect(rect);

@@ -114,11 +114,13 @@ public:
     void SetHeight(int value);
     virtual void SetBounds(int left, int top, int width, int height);
     TRect BoundsRect() const { return Bounds(Left(), Top(), TControl::Width(), TControl::Height()); }
-    int ClientWidth() const { return width(); }
-    int ClientHeight() const { return height(); }
+    // The inside: the whole widget, less the band a frameless window keeps for its border
+    // (TForm::SetBorderBand).
+    int ClientWidth() const { return width() - 2 * clientInset_; }
+    int ClientHeight() const { return height() - 2 * clientInset_; }
     void SetClientWidth(int value);
     void SetClientHeight(int value);
-    virtual TRect ClientRect() const { return Rect(0, 0, width(), height()); }
+    virtual TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
     TSizeConstraints& Constraints() { return constraints_; }
@@ -199,6 +201,9 @@ protected:
     virtual void KeyPress(char16_t& key);
     // The realignment a change of this child asks of its parent.
     void RequestAlign();
+    // Children are aligned inside the widget less this band on every side.
+    void SetClientInset(int inset);
+    int ClientInset() const { return clientInset_; }
 
     // Qt side. Subclasses that override these call the base to keep the classic events.
     void paintEvent(QPaintEvent* event) override;
@@ -236,6 +241,7 @@ private:
     TCanvas* canvas_ = nullptr;
     mutable std::unique_ptr<TBitmap> measure_;
     int tag_ = 0;
+    int clientInset_ = 0;
 };
 
 // Runs f, handing any exception to Application->HandleException (used at every point where

@@ -42,6 +42,12 @@ public:
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
 
+    // A frameless window keeps a band of this width on every side for the border that its
+    // skin paints: the client area (ClientWidth, ClientHeight, aligned children) lies inside it,
+    // while Left/Top/Width/Height stay the outer window.
+    void SetBorderBand(int width) { SetClientInset(width); }
+    int BorderBand() const { return ClientInset(); }
+
     // Runs the close procedure; returns once it is decided.
     void Close();
     void BringToFront();

@@ -1,0 +1,514 @@
+#include "skin/TsuiMenuBar.h"
+
+#include "framework/TBitmap.h"
+#include "framework/TCanvas.h"
+#include "framework/TMenu.h"
+#include "skin/SuiDrawing.h"
+#include "skin/SuiStyleDecisions.h"
+#include "skin/SuiStyleTable.h"
+#include "skin/TsuiFileTheme.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+constexpr int kSelectedBorderColor = 18;
+constexpr int kSelectedBackgroundColor = 19;
+constexpr int kSelectedFontColor = 20;
+constexpr int kFontColor = 22;
+constexpr int kThemeKindEntry = 27;
+constexpr TColor kDisabledText = 0x808080;
+// Room beside a caption inside its button.
+constexpr int kCaptionPadding = 8;
+
+bool publishes(const QObject* o, const char* name) {
+    return o && o->metaObject()->indexOfProperty(name) >= 0;
+}
+
+} // namespace
+
+TsuiMenuBar::TsuiMenuBar(TComponent* owner) : TControl(owner) {
+    SetHeight(kDefaultButtonHeight);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+TsuiMenuBar::~TsuiMenuBar() {
+    closeMenu();
+    if (menu_)
+        menu_->RemoveFreeNotification(this);
+}
+
+void TsuiMenuBar::SetMenu(TMenu* menu) {
+    if (menu == menu_)
+        return;
+    closeMenu();
+    if (menu_)
+        menu_->RemoveFreeNotification(this);
+    menu_ = menu;
+    if (menu_)
+        menu_->FreeNotification(this);
+    UpdateFont();
+}
+
+void TsuiMenuBar::Notification(TComponent* component, TOperation operation) {
+    TControl::Notification(component, operation);
+    if (operation == opRemove && component == menu_) {
+        closeMenu();
+        menu_ = nullptr;
+        buttons_.clear();
+        hot_ = pressed_ = -1;
+        Invalidate();
+    }
+}
+
+void TsuiMenuBar::SetFrameStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme) {
+    frameStyle_ = style;
+    frameFileTheme_ = fileTheme;
+    Invalidate();
+}
+
+TsuiUIStyle TsuiMenuBar::EffectiveStyle() const {
+    if (publishes(menu_, "UIStyle")) {
+        bool ok = false;
+        const int v = menu_->property("UIStyle").toInt(&ok);
+        if (ok && v >= FromThemeFile && v <= BlueGlass)
+            return TsuiUIStyle(v);
+    }
+    return frameStyle_;
+}
+
+TsuiFileTheme* TsuiMenuBar::EffectiveFileTheme() const {
+    if (publishes(menu_, "UIStyle") && publishes(menu_, "FileTheme"))
+        return qobject_cast<TsuiFileTheme*>(qvariant_cast<QObject*>(menu_->property("FileTheme")));
+    return frameFileTheme_;
+}
+
+void TsuiMenuBar::Rebuild() {
+    closeMenu();
+    buttons_.clear();
+    hot_ = pressed_ = -1;
+    if (menu_) {
+        TMenuItem* root = menu_->Items();
+        for (int i = 0; i < root->Count(); ++i) {
+            TMenuItem* item = root->Items(i);
+            if (!item->Visible())
+                continue;
+            buttons_.push_back(TsuiMenuBarButton{item, item->Caption(), item->Enabled(), TRect{}});
+        }
+    }
+    layoutButtons();
+}
+
+void TsuiMenuBar::UpdateButtons() {
+    for (TsuiMenuBarButton& b : buttons_) {
+        if (!b.Item)
+            continue;
+        b.Caption = b.Item->Caption();
+        b.Enabled = b.Item->Enabled();
+    }
+    layoutButtons();
+}
+
+TFont TsuiMenuBar::buttonFont() const {
+    TFont font = Font();
+    if (!publishes(menu_, "UseSystemFont"))
+        return font;
+    if (menu_->property("UseSystemFont").toBool()) {
+        AssignSystemMenuFont(font);
+    } else {
+        font.SetName(menu_->property("FontName").toString());
+        font.SetSize(menu_->property("FontSize").toInt());
+        font.SetCharset(menu_->property("FontCharset").toInt());
+        font.SetColor(menu_->property("FontColor").toInt());
+    }
+    return font;
+}
+
+void TsuiMenuBar::UpdateFont() {
+    if (!menu_)
+        return;
+    if (publishes(menu_, "UseSystemFont")) {
+        const TFont font = buttonFont();
+        Font().Assign(font);
+    }
+    layoutButtons();
+}
+
+void TsuiMenuBar::SetButtonsHeight(int height) {
+    if (!buttons_.empty())
+        buttonHeight_ = height;
+    SetHeight(height);
+    layoutButtons();
+}
+
+int TsuiMenuBar::ButtonAt(int x, int y) const {
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        const TRect& r = buttons_[i].Bounds;
+        if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TsuiMenuBar::layoutButtons() {
+    TBitmap measure(1, 1);
+    measure.Canvas().Font() = buttonFont();
+    int x = 0, y = 0;
+    const int limit = std::max(1, ClientWidth());
+    for (TsuiMenuBarButton& b : buttons_) {
+        const int w =
+            measure.Canvas().TextWidth(QString(b.Caption).remove(QLatin1Char('&'))) + 2 * kCaptionPadding;
+        // A button that does not fit starts the next row (never the first of a row).
+        if (x > 0 && x + w > limit) {
+            x = 0;
+            y += buttonHeight_;
+        }
+        b.Bounds = Bounds(x, y, w, buttonHeight_);
+        x += w;
+    }
+    // The bar fits its rows of buttons.
+    if (!buttons_.empty()) {
+        const int h = y + buttonHeight_;
+        if (h != TControl::Height())
+            SetHeight(h);
+    }
+    Invalidate();
+}
+
+void TsuiMenuBar::Resize() {
+    TControl::Resize();
+    if (!buttons_.empty()) {
+        // Rows follow the width; re-laying out may change the height once more.
+        const int before = TControl::Height();
+        layoutButtons();
+        (void)before;
+    }
+}
+
+void TsuiMenuBar::paintBackground(TCanvas& canvas, const TRect& r) {
+    if (EffectiveStyle() == MacOS) {
+        TBitmap strip;
+        LoadSkinBitmap(strip, "MACOS_MENU_BAR");
+        canvas.StretchDraw(r, strip);
+    } else {
+        FillRectInColor(canvas, r, Color());
+    }
+}
+
+void TsuiMenuBar::paintButton(TCanvas& canvas, int index) {
+    const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(index)];
+    TsuiUIStyle style = EffectiveStyle();
+    TsuiFileTheme* theme = EffectiveFileTheme();
+    TsuiUIStyle builtIn = DeepBlue;
+    const bool fromTheme = ResolveFileTheme(theme, style, builtIn);
+    auto color = [&](int entry) { return fromTheme ? theme->ColorEntry(entry) : StyleColor(builtIn, entry); };
+
+    const bool pressed = index == pressed_;
+    const bool hot = index == hot_ && b.Enabled;
+    TRect r = b.Bounds;
+    const unsigned flags = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    canvas.Font() = buttonFont();
+
+    if ((hot || pressed) && style == MacOS) {
+        TBitmap look(r.Width(), r.Height());
+        StretchMacMenuStripSelected(look.Canvas(), Rect(0, 0, r.Width(), r.Height()));
+        TFont& f = look.Canvas().Font();
+        f = canvas.Font();
+        f.SetColor(color(kSelectedFontColor));
+        look.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+        TRect text = Rect(0, 0, r.Width(), r.Height() + 2);
+        look.Canvas().DrawText(b.Caption, text, flags);
+        canvas.Draw(r.Left, r.Top, look);
+        return;
+    }
+    if (hot || pressed) {
+        if (pressed)
+            r.Right -= 2;
+        FillRectInColor(canvas, r, color(kSelectedBackgroundColor));
+        FrameRectInColor(canvas, r, color(kSelectedBorderColor));
+        if (pressed)
+            r.Left += 2;
+        r.Top += 2;
+        // The text stands on the solid brush still in force: the frame's colour.
+        canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+        canvas.Font().SetColor(color(kSelectedFontColor));
+        canvas.DrawText(b.Caption, r, flags);
+        return;
+    }
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    r.Top += 2;
+    TColor text =
+        fromTheme ? (theme->ColorEntry(kThemeKindEntry) == 0x30000 ? clWhite : theme->ColorEntry(kFontColor))
+                  : StyleColor(builtIn, kFontColor);
+    if (!b.Enabled)
+        text = kDisabledText;
+    canvas.Font().SetColor(text);
+    canvas.DrawText(b.Caption, r, flags);
+}
+
+void TsuiMenuBar::PaintTo(TCanvas& canvas) {
+    paintBackground(canvas, Rect(0, 0, ClientWidth(), ClientHeight()));
+    for (int i = 0; i < ButtonCount(); ++i) {
+        canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+        paintButton(canvas, i);
+    }
+}
+
+void TsuiMenuBar::Paint() {
+    // Composed off-screen and copied in one block.
+    TBitmap image(ClientWidth(), ClientHeight());
+    PaintTo(image.Canvas());
+    Canvas()->Draw(0, 0, image);
+}
+
+void TsuiMenuBar::setHot(int index) {
+    if (index == hot_)
+        return;
+    hot_ = index;
+    Invalidate();
+}
+
+void TsuiMenuBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft)
+        return;
+    const int index = ButtonAt(x, y);
+    if (index < 0 || !buttons_[static_cast<std::size_t>(index)].Enabled)
+        return;
+    // A press on the button whose drop-down this very press closed only closes it.
+    if (index == justClosed_)
+        return;
+    mouseHeld_ = true;
+    OpenButton(index, false);
+}
+
+void TsuiMenuBar::MouseMove(TShiftState shift, int x, int y) {
+    TControl::MouseMove(shift, x, y);
+    if (!keyboard_)
+        setHot(ButtonAt(x, y));
+}
+
+void TsuiMenuBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TControl::MouseUp(button, shift, x, y);
+    if (button != mbLeft || !mouseHeld_)
+        return;
+    mouseHeld_ = false;
+    if (!open_ && pressed_ >= 0) {
+        // An item without sub-items runs on release over its button.
+        const int index = pressed_;
+        pressed_ = -1;
+        Invalidate();
+        if (ButtonAt(x, y) == index)
+            if (TMenuItem* item = buttons_[static_cast<std::size_t>(index)].Item)
+                item->Click();
+    }
+}
+
+void TsuiMenuBar::MouseLeave() {
+    TControl::MouseLeave();
+    if (!keyboard_ && !open_)
+        setHot(-1);
+}
+
+void TsuiMenuBar::OpenButton(int index, bool fromKeyboard) {
+    if (index < 0 || index >= ButtonCount())
+        return;
+    const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(index)];
+    if (!b.Enabled || !b.Item)
+        return;
+    closeMenu();
+    hot_ = index;
+    pressed_ = index;
+    Invalidate();
+    if (b.Item->Count() == 0) {
+        if (fromKeyboard) {
+            pressed_ = -1;
+            LeaveBar();
+            b.Item->Click();
+        }
+        return;
+    }
+    QMenu* menu = b.Item->DropDown(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose, false);
+    open_ = menu;
+    menu->installEventFilter(this);
+    connect(menu, &QMenu::aboutToHide, this, [this, menu] {
+        if (open_ == menu)
+            menuClosed();
+        menu->deleteLater();
+    });
+    if (fromKeyboard)
+        for (QAction* a : menu->actions())
+            if (a->isEnabled() && !a->isSeparator()) {
+                menu->setActiveAction(a);
+                break;
+            }
+    const TRect& r = b.Bounds;
+    menu->popup(mapToGlobal(QPoint(r.Left, r.Bottom)));
+}
+
+void TsuiMenuBar::menuClosed() {
+    const int was = pressed_;
+    open_ = nullptr;
+    pressed_ = -1;
+    // An item chosen or a click elsewhere ends the keyboard use of the bar too.
+    if (keyboard_) {
+        LeaveBar();
+        return;
+    }
+    {
+        const QPoint p = mapFromGlobal(QCursor::pos());
+        hot_ = ButtonAt(p.x(), p.y());
+        // The press that closed the drop-down must not open it again.
+        justClosed_ = was;
+        QTimer::singleShot(0, this, [this] { justClosed_ = -1; });
+    }
+    Invalidate();
+}
+
+void TsuiMenuBar::closeMenu() {
+    if (QMenu* menu = open_) {
+        open_ = nullptr;
+        menu->removeEventFilter(this);
+        menu->hide();
+    }
+}
+
+void TsuiMenuBar::step(int delta, bool open) {
+    const int n = ButtonCount();
+    if (n == 0)
+        return;
+    int index = hot_ < 0 ? 0 : hot_;
+    for (int i = 0; i < n; ++i) {
+        index = (index + delta + n) % n;
+        if (buttons_[static_cast<std::size_t>(index)].Enabled)
+            break;
+    }
+    if (open) {
+        OpenButton(index, true);
+    } else {
+        hot_ = index;
+        Invalidate();
+    }
+}
+
+void TsuiMenuBar::FocusBar() {
+    if (buttons_.empty())
+        return;
+    if (!keyboard_)
+        focusBefore_ = QApplication::focusWidget();
+    keyboard_ = true;
+    hot_ = -1;
+    step(+1, false);
+    setFocus(Qt::ShortcutFocusReason);
+}
+
+void TsuiMenuBar::LeaveBar() {
+    closeMenu();
+    const bool was = keyboard_;
+    keyboard_ = false;
+    hot_ = pressed_ = -1;
+    Invalidate();
+    if (was && hasFocus() && focusBefore_)
+        focusBefore_->setFocus(Qt::ShortcutFocusReason);
+    focusBefore_ = nullptr;
+}
+
+bool TsuiMenuBar::OpenByMnemonic(int key) {
+    for (int i = 0; i < ButtonCount(); ++i) {
+        const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(i)];
+        const QKeySequence m = QKeySequence::mnemonic(b.Caption);
+        if (b.Enabled && !m.isEmpty() && (m[0].key() == Qt::Key(key))) {
+            if (!keyboard_)
+                focusBefore_ = QApplication::focusWidget();
+            keyboard_ = true;
+            setFocus(Qt::ShortcutFocusReason);
+            OpenButton(i, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TsuiMenuBar::keyPressEvent(QKeyEvent* event) {
+    if (!keyboard_) {
+        TControl::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step(-1, false);
+        break;
+    case Qt::Key_Right:
+        step(+1, false);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        OpenButton(hot_, true);
+        break;
+    case Qt::Key_Escape:
+    case Qt::Key_F10:
+    case Qt::Key_Alt:
+        LeaveBar();
+        break;
+    default:
+        if (!OpenByMnemonic(event->key()))
+            TControl::keyPressEvent(event);
+        break;
+    }
+}
+
+void TsuiMenuBar::focusOutEvent(QFocusEvent* event) {
+    TControl::focusOutEvent(event);
+    // A drop-down of our own takes the keys without ending the keyboard use of the bar.
+    if (keyboard_ && !open_ && event->reason() != Qt::PopupFocusReason)
+        LeaveBar();
+}
+
+bool TsuiMenuBar::eventFilter(QObject* watched, QEvent* event) {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (!menu || menu != open_)
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto* e = static_cast<QKeyEvent*>(event);
+        const QAction* active = menu->activeAction();
+        const bool opensSubmenu = active && active->menu() && active->isEnabled();
+        if (e->key() == Qt::Key_Left) {
+            step(-1, true);
+            return true;
+        }
+        if (e->key() == Qt::Key_Right && !opensSubmenu) {
+            step(+1, true);
+            return true;
+        }
+        if (e->key() == Qt::Key_Escape) {
+            // Back to the bar with the button still highlighted, as menu bars do.
+            const int index = pressed_;
+            if (!keyboard_) {
+                focusBefore_ = QApplication::focusWidget();
+                keyboard_ = true;
+            }
+            closeMenu();
+            pressed_ = -1;
+            hot_ = index;
+            setFocus(Qt::ShortcutFocusReason);
+            Invalidate();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseMove) {
+        // Sliding along the bar with a drop-down open opens the drop-down under the pointer.
+        const QPoint p = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        const int index = ButtonAt(p.x(), p.y());
+        if (index >= 0 && index != pressed_ && buttons_[static_cast<std::size_t>(index)].Enabled &&
+            buttons_[static_cast<std::size_t>(index)].Item->Count() > 0) {
+            QTimer::singleShot(0, this, [this, index] { OpenButton(index, false); });
+            return false;
+        }
+    }
+    return false;
+}
