@@ -381,7 +381,8 @@ void TsuiMenuBar::step(int delta, bool open) {
     const int n = ButtonCount();
     if (n == 0)
         return;
-    int index = hot_ < 0 ? 0 : hot_;
+    // From nothing highlighted, the first step lands on the first (or last) button.
+    int index = hot_ >= 0 ? hot_ : delta > 0 ? n - 1 : 0;
     for (int i = 0; i < n; ++i) {
         index = (index + delta + n) % n;
         if (buttons_[static_cast<std::size_t>(index)].Enabled)
