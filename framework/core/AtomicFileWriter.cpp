@@ -28,21 +28,45 @@ bool isReadOnlyFile(const std::string& fileName) {
     return !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(fileName.c_str(), W_OK) != 0;
 }
 
+// The file a save really replaces. A symbolic link is followed to its target (a dangling one
+// too: the save then creates the target), so the link stays a link and the target changes.
+std::string followLinks(const std::string& fileName) {
+    std::filesystem::path p(fileName);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec)))
+            return p.string();
+        std::filesystem::path to = std::filesystem::read_symlink(p, ec);
+        if (ec)
+            return p.string();
+        // Not normalised: ".." after a linked directory means that directory's parent.
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    throw EInOutError("Cannot create file \"" + fileName + "\". Too many levels of symbolic links");
+}
+
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string fileName) : fileName_(fullPath(fileName)) {
-    if (isReadOnlyFile(fileName_))
+AtomicFileWriter::AtomicFileWriter(std::string fileName)
+    : fileName_(fullPath(fileName)), target_(followLinks(fileName_)) {
+    if (isReadOnlyFile(target_))
         throw EInOutError("Cannot create file \"" + fileName_ + "\". Permission denied");
-    std::filesystem::path target(fileName_);
+    std::filesystem::path target(target_);
     std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0)
         throw EInOutError("Cannot create file \"" + fileName_ + "\". " + std::strerror(errno));
     tempName_ = pattern;
-    // mkstemp makes the file private; give it the old file's mode, or the usual one for a new file.
+    // mkstemp makes the file private and ours; give it the old file's owner where we may (root
+    // saving another user's file must not take it over), then its mode, or the usual mode for a
+    // new file. The owner goes first: changing it may clear set-id bits.
     struct stat st {};
     mode_t mode;
-    if (::stat(fileName_.c_str(), &st) == 0) {
+    if (::stat(target_.c_str(), &st) == 0) {
+        if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
+            ::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+            // Not permitted (a user cannot give a file away): the new file stays ours.
+        }
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
@@ -99,7 +123,7 @@ void AtomicFileWriter::Commit() {
         Fail("Unable to write to " + fileName_);
     }
     fd_ = -1;
-    if (::rename(tempName_.c_str(), fileName_.c_str()) != 0)
+    if (::rename(tempName_.c_str(), target_.c_str()) != 0)
         Fail("Unable to write to " + fileName_);
     committed_ = true;
 }

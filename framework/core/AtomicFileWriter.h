@@ -2,6 +2,8 @@
 // Replaces a file only once everything has been written: the bytes go to a temporary file in the
 // target's directory, which is renamed over the target by Commit(). A writer destroyed without a
 // successful Commit() removes its temporary file, so the old file stays exactly as it was.
+// A symbolic link is written through: its target is replaced and the link stays. The new file
+// keeps the old one's mode and, where the process may set it, its owner and group.
 #include <string>
 #include <string_view>
 
@@ -18,7 +20,9 @@ public:
     // Flushes, syncs and renames over the target; throws EInOutError on failure.
     void Commit();
 
+    // The name as given (made absolute), and the file replaced once links are followed.
     const std::string& FileName() const { return fileName_; }
+    const std::string& TargetName() const { return target_; }
     const std::string& TempName() const { return tempName_; }
 
 private:
@@ -26,6 +30,7 @@ private:
     [[noreturn]] void Fail(const std::string& message);
 
     std::string fileName_;
+    std::string target_;
     std::string tempName_;
     std::string buffer_;
     int fd_ = -1;

@@ -110,3 +110,14 @@ TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
     EXPECT_EQ(store.Count(), 5);
     EXPECT_EQ(HeadlineBytesBound(1000), 4000u + 1048576u);
 }
+
+TEST(HostileFeeds, ASavedListBehindALinkUpdatesTheLinksTarget) {
+    TempDir dir;
+    THeadlineStore store;
+    store.Append({"title", "link"});
+    TempDir::Put(dir.File("kept.txt"), "old\r\n");
+    std::filesystem::create_symlink("kept.txt", dir.File("news.txt"));
+    ASSERT_TRUE(SaveHeadlineList(dir.File("news.txt"), store));
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(dir.File("news.txt"))));
+    EXPECT_EQ(TempDir::Get(dir.File("kept.txt")), "title\r\nlink\r\n");
+}
