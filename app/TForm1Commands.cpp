@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -208,8 +209,11 @@ void TForm1::N15Click(TComponent*) {
 }
 
 void TForm1::N21Click(TComponent*) {
-    // A page that cannot be written throws to the error box before anything is navigated.
-    const std::string path = WriteAboutPage(ReaderHosts());
+    // Into the program's own cache directory, never the current one, where it would replace
+    // whatever "info.htm" the user keeps. A page that cannot be written throws to the error box
+    // before anything is navigated.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const std::string path = WriteAboutPage(ReaderHosts(), fileSystemName(cache));
     web->Navigate(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 

@@ -26,12 +26,16 @@ std::string AboutPageBytes(const TReaderHosts& hosts) {
     return Utf8ToAnsi(html) + "\r\n";
 }
 
-std::string WriteAboutPage(const TReaderHosts& hosts) {
+std::string WriteAboutPage(const TReaderHosts& hosts, const std::string& directory) {
+    if (directory.empty())
+        throw EInOutError(std::string("Cannot create file \"") + kAboutPageName + "\". No cache directory");
     std::error_code ec;
-    std::filesystem::path dir = std::filesystem::current_path(ec);
+    std::filesystem::create_directories(directory, ec);
     if (ec)
-        throw EInOutError(std::string("Cannot create file \"") + kAboutPageName + "\". " + ec.message());
-    std::string path = (dir / kAboutPageName).string();
+        throw EInOutError("Cannot create file \"" +
+                          (std::filesystem::path(directory) / kAboutPageName).string() + "\". " +
+                          ec.message());
+    std::string path = (std::filesystem::path(directory) / kAboutPageName).string();
     AtomicFileWriter out(path);
     out.Write(AboutPageBytes(hosts));
     out.Commit();

@@ -11,6 +11,7 @@
 #include "webview/TWebBrowser.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 using namespace zeltest;
 
@@ -32,6 +33,25 @@ int closedPort() {
     ScriptedServer gone({});
     return gone.Port();
 }
+
+// Points the per-user cache directory at a test's own folder for the test's duration.
+class CacheHome {
+public:
+    explicit CacheHome(const fs::path& path)
+        : old_(qgetenv("XDG_CACHE_HOME")), had_(qEnvironmentVariableIsSet("XDG_CACHE_HOME")) {
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(path.string()));
+    }
+    ~CacheHome() {
+        if (had_)
+            qputenv("XDG_CACHE_HOME", old_);
+        else
+            qunsetenv("XDG_CACHE_HOME");
+    }
+
+private:
+    QByteArray old_;
+    bool had_;
+};
 
 using CategoryCommands = ReaderWindowTest;
 using PageCommands = ReaderWindowTest;
@@ -180,17 +200,22 @@ TEST_F(PageCommands, BuiltInHostsWithoutAHostsSection) {
     EXPECT_EQ(platform.OpenedUrls[0], "http://www.zelmora-news.example");
 }
 
-TEST_F(PageCommands, AboutPageIsWrittenIntoTheCurrentDirectoryAndShown) {
+TEST_F(PageCommands, AboutPageIsWrittenIntoTheCacheDirectoryAndShown) {
     writeHosts("", "127.0.0.1:1");
+    CacheHome cacheHome(dir / "cache");
     create();
     const fs::path cwd = dir / "elsewhere";
     fs::create_directories(cwd);
     fs::current_path(cwd);
-    WriteBytes(cwd / "info.htm", "an older, longer page that the command replaces entirely\r\n");
+    const std::string usersOwn = "the user's own info.htm, which the command must leave alone\r\n";
+    WriteBytes(cwd / "info.htm", usersOwn);
 
     form->N21->Click();
 
-    const std::string bytes = ReadBytes(cwd / "info.htm");
+    const fs::path page =
+        fs::path(QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString()) / "info.htm";
+    ASSERT_EQ(page.string().rfind((dir / "cache").string() + "/", 0), 0u) << page;
+    const std::string bytes = ReadBytes(page);
     EXPECT_EQ(bytes, AboutPageBytes(ReaderHosts()));
     EXPECT_EQ(
         bytes.rfind("<body bgcolor=\"#FCF6E8\" link=\"#0099FF\" vlink=\"#000099\" alink=\"#0066FF\">", 0),
@@ -204,8 +229,11 @@ TEST_F(PageCommands, AboutPageIsWrittenIntoTheCurrentDirectoryAndShown) {
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     EXPECT_EQ(bytes.find('\n'), bytes.size() - 1); // one line
-    EXPECT_EQ(form->web->LocationURL(), QUrl::fromLocalFile(QFile::decodeName((cwd / "info.htm").c_str())));
-    EXPECT_FALSE(fs::exists(dir / "info.htm")); // not beside the settings
+    EXPECT_EQ(form->web->LocationURL(), QUrl::fromLocalFile(QFile::decodeName(page.c_str())));
+    // Nothing written into the current directory, nor beside the settings.
+    EXPECT_EQ(ReadBytes(cwd / "info.htm"), usersOwn);
+    EXPECT_EQ(std::distance(fs::directory_iterator(cwd), fs::directory_iterator()), 1);
+    EXPECT_FALSE(fs::exists(dir / "info.htm"));
 
     // Save page asks for a file name; cancelled, nothing is written.
     form->N14->Click();
@@ -214,12 +242,13 @@ TEST_F(PageCommands, AboutPageIsWrittenIntoTheCurrentDirectoryAndShown) {
 }
 
 TEST_F(PageCommands, AboutPageThatCannotBeWrittenThrowsAndNavigatesNothing) {
+    CacheHome cacheHome(dir / "cache");
     create();
-    fs::current_path(dir);
-    fs::create_directories(dir / "info.htm" / "in-the-way"); // a directory stands where the file goes
+    const fs::path cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
+    fs::create_directories(cache / "info.htm" / "in-the-way"); // a directory stands where the file goes
     EXPECT_THROW(form->N21->Click(), EInOutError);
     EXPECT_TRUE(form->web->LocationURL().isEmpty());
-    EXPECT_TRUE(fs::is_directory(dir / "info.htm"));
+    EXPECT_TRUE(fs::is_directory(cache / "info.htm"));
 }
 
 TEST_F(PageCommands, ProxyNoteAndExit) {

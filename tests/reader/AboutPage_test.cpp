@@ -48,18 +48,22 @@ TEST(AboutPage, IsOneGbkLineWithTheTagsInOrderAndTheirMixedCase) {
     EXPECT_EQ(html.find("</body>"), std::string::npos);
 }
 
-TEST(AboutPage, IsWrittenIntoTheCurrentDirectoryAndLinksTheConfiguredSite) {
+TEST(AboutPage, IsWrittenIntoTheGivenDirectoryAndLinksTheConfiguredSite) {
     TempDir dir, other;
     TempDir::Put(other.File("config.ini"), "[hosts]\r\nsite=127.0.0.1:8480\r\n");
     TReaderHosts hosts{TIniFile(other.File("config.ini"))};
-    ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
     TempDir::Put(dir.File("info.htm"), "an older, longer page that must disappear entirely");
-    const std::string path = WriteAboutPage(hosts);
+    const std::string path = WriteAboutPage(hosts, dir.Path().string());
     EXPECT_EQ(path, dir.File("info.htm"));
     EXPECT_EQ(TempDir::Get(path), AboutPageBytes(hosts));
     EXPECT_NE(AnsiToUtf8(TempDir::Get(path)).find("href=\"http://127.0.0.1:8480\""), std::string::npos);
     EXPECT_EQ(dir.Count(), 1u);
 
     ::chmod(path.c_str(), 0444);
-    EXPECT_THROW(WriteAboutPage(hosts), EInOutError);
+    EXPECT_THROW(WriteAboutPage(hosts, dir.Path().string()), EInOutError);
+    EXPECT_THROW(WriteAboutPage(hosts, ""), EInOutError);
+
+    // A cache directory that does not exist yet is made.
+    const std::string made = WriteAboutPage(hosts, (other.Path() / "cache" / "zelmora").string());
+    EXPECT_EQ(TempDir::Get(made), AboutPageBytes(hosts));
 }
