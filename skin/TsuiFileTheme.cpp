@@ -1,21 +1,106 @@
 #include "skin/TsuiFileTheme.h"
 
 #include "framework/TBitmap.h"
+#include "framework/TForm.h"
 #include "skin/SuiDrawing.h"
+#include "skin/TsuiThemeFileReader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaProperty>
+#include <QStandardPaths>
+
+namespace {
+
+bool isFile(const QString& name) {
+    return !name.isEmpty() && QFileInfo(name).isFile();
+}
+
+// A component's FileTheme, read through its published property whatever pointer type it uses.
+QObject* fileThemeOf(const QObject* object) {
+    const QVariant v = GetPublishedProp(object, QStringLiteral("FileTheme"));
+    return v.metaType().flags() & QMetaType::PointerToQObject ? *static_cast<QObject* const*>(v.constData())
+                                                              : nullptr;
+}
+
+void writeFileTheme(QObject* object, TsuiFileTheme* theme) {
+    const QMetaObject* meta = object->metaObject();
+    const QMetaProperty prop = meta->property(meta->indexOfProperty("FileTheme"));
+    QObject* asObject = theme;
+    prop.write(object, QVariant(prop.metaType(), &asObject));
+}
+
+} // namespace
+
+TsuiFileTheme::TsuiFileTheme(TComponent* owner) : TNonVisualComponent(owner) {}
+
+TsuiFileTheme::~TsuiFileTheme() {
+    DestroyComponents();
+}
+
+QString TsuiFileTheme::DataDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/zelmora");
+}
+
+QString TsuiFileTheme::FindThemeFile(const QString& name) {
+    if (isFile(name))
+        return name;
+    const QString fileName = QFileInfo(name).fileName();
+    if (fileName.isEmpty())
+        return {};
+    const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    if (isFile(besideProgram))
+        return besideProgram;
+    const QString inData = QDir(DataDirectory()).filePath(fileName);
+    if (isFile(inData))
+        return inData;
+    return {};
+}
+
+void TsuiFileTheme::SetThemeFile(const QString& name) {
+    if (name == themeFile_)
+        return;
+    const QString candidate = FindThemeFile(name);
+    if (candidate.isEmpty())
+        return;
+    if (!TsuiThemeFileReader::IsThemeFile(candidate.toStdString()))
+        throw EThemeFileError("Invalid skin file for Quorvex!");
+    themeFile_ = candidate;
+    loaded_ = holder_.Load(candidate.toStdString());
+    if (loaded_)
+        reassignToComponents();
+}
+
+void TsuiFileTheme::reassignToComponents() {
+    TComponent* owner = Owner();
+    if (!owner || !qobject_cast<TForm*>(owner->Object()))
+        return;
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+        QObject* object = owner->Components(i)->Object();
+        if (!QByteArray(object->metaObject()->className()).startsWith("Tsui") ||
+            !IsPublishedProp(object, QStringLiteral("FileTheme")))
+            continue;
+        if (fileThemeOf(object) == this)
+            writeFileTheme(object, this);
+    }
+}
 
 TColor TsuiFileTheme::ColorEntry(int entry) const {
     return IntEntry(entry);
 }
 
-int TsuiFileTheme::IntEntry(int) const {
-    return 0;
+int TsuiFileTheme::IntEntry(int entry) const {
+    return holder_.Integer(entry);
 }
 
-bool TsuiFileTheme::BoolEntry(int) const {
-    return false;
+bool TsuiFileTheme::BoolEntry(int entry) const {
+    return holder_.Flag(entry) != 0;
 }
 
-void TsuiFileTheme::ImageEntry(int, TBitmap&) const {}
+void TsuiFileTheme::ImageEntry(int entry, TBitmap& target) const {
+    holder_.Image(entry, target);
+}
 
 void TsuiFileTheme::ImageFrameEntry(int entry, TBitmap& target, int frameCount, int frameNumber) const {
     TBitmap whole;

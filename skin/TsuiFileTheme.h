@@ -2,19 +2,39 @@
 // TsuiFileTheme: the component that stands for a theme file, whose entries replace the built-in
 // style table for components whose UIStyle is FromThemeFile (see ResolveFileTheme).
 //
-// This part holds what the style decisions and the components ask of it: the loaded flag and the
-// lookups by entry number. Until a theme file has been read (reading them is the theme-file
-// reader's job) it is not loaded and answers as an unread theme does: colour and integer 0, flag
-// false, the whole image leaves the bitmap unchanged and a frame of it empties the bitmap.
+//   auto* theme = new TsuiFileTheme(form);
+//   theme->SetThemeFile("green.sui");     // found as given, beside the executable, or in
+//                                         // $XDG_DATA_HOME/zelmora; then checked and read
+//   skinman->SetFileTheme(theme);
+//   skinman->SetUIStyle(FromThemeFile);
+//
+// ThemeFile setter, only when the text differs from the current one:
+//   - no file under any of the three names: nothing changes, silently;
+//   - a file without the magic: Exception "Invalid skin file for Quorvex!", nothing changes;
+//   - otherwise ThemeFile takes the name as found and the file is read; a file that fails to
+//     read raises EThemeFileError (ThemeFile holds the new name, the entries read before stay);
+//   - once read, every skinned component of the owner form ("Tsui..." class publishing
+//     FileTheme) that refers to this theme is given it again, so it re-reads its entries.
+//
+// Lookups by entry number (1 to 42, keyed as in the built-in table). Before any file is read:
+// colour and integer 0, flag false, the whole image leaves the bitmap unchanged and a frame of
+// it empties the bitmap. With a file: colour and integer -1 for a missing integer entry, flag
+// false for a missing byte entry, a missing or unreadable image leaves the bitmap unchanged.
 #include "framework/TColor.h"
 #include "framework/TComponent.h"
+#include "skin/TsuiFileThemeMgr.h"
 
 class TBitmap;
 
 class TsuiFileTheme : public TNonVisualComponent {
     Q_OBJECT
+    Q_PROPERTY(QString ThemeFile READ ThemeFile WRITE SetThemeFile)
 public:
-    explicit TsuiFileTheme(TComponent* owner) : TNonVisualComponent(owner) {}
+    explicit TsuiFileTheme(TComponent* owner);
+    ~TsuiFileTheme() override;
+
+    QString ThemeFile() const { return themeFile_; }
+    void SetThemeFile(const QString& name);
 
     bool Loaded() const { return loaded_; }
 
@@ -24,9 +44,23 @@ public:
     virtual void ImageEntry(int entry, TBitmap& target) const;
     virtual void ImageFrameEntry(int entry, TBitmap& target, int frameCount, int frameNumber) const;
 
+    const TsuiFileThemeMgr& Holder() const { return holder_; }
+
+    // Where a theme file of that name is: the name itself when a file exists there, else the
+    // same file name in the executable's directory, else in the program's data directory under
+    // the user's XDG data home ($XDG_DATA_HOME/zelmora, ~/.local/share/zelmora). Empty when
+    // none exists.
+    static QString FindThemeFile(const QString& name);
+    // The program's data directory under the XDG data home.
+    static QString DataDirectory();
+
 protected:
     void SetLoaded(bool loaded) { loaded_ = loaded; }
 
 private:
+    void reassignToComponents();
+
+    QString themeFile_;
     bool loaded_ = false;
+    TsuiFileThemeMgr holder_;
 };
