@@ -34,8 +34,9 @@ flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -I. -Ifuzz -fsanitize=address,u
        -fno-sanitize-recover=undefined)
 mkdir -p "$out/obj"
 
-# The Qt-free libraries the targets stand on, compiled once with coverage for the fuzzer.
-sources=(http/*.cpp framework/core/*.cpp)
+# The Qt-free libraries the targets stand on, compiled once with coverage for the fuzzer (the
+# theme-file reader and writer are the Qt-free part of the skin).
+sources=(http/*.cpp framework/core/*.cpp skin/TsuiThemeFileReader.cpp skin/TsuiThemeFileWriter.cpp)
 printf '%s\n' "${sources[@]}" | xargs -P 2 -I{} sh -c '
   obj="$0/obj/$(echo "{}" | tr / _).o"
   if [ ! -f "$obj" ] || [ "{}" -nt "$obj" ]; then

@@ -2,12 +2,19 @@
 // window top assembled from its pieces the way the frame and title bar lay them out (caption,
 // buttons, menu bar, panel caption, side-channel grip), then each bitmap enlarged and labelled;
 // the shared bitmaps close the sheet.
+//
+// zelmora-cli skin-sheet --theme FILE OUT.png: the same for a theme file: the window top drawn
+// from its entries (what it lacks falls back as a component would: integers and colours -1,
+// flags false, images empty), its images, and its values with a swatch for each colour.
 #include "tools/cli/CliCommand.h"
 
 #include "framework/TBitmap.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleTable.h"
+#include "skin/TsuiFileTheme.h"
+#include "skin/TsuiThemeFileReader.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -71,20 +78,39 @@ TBitmap& load(TBitmap& b, const std::string& name) {
     return b;
 }
 
+// Where the entries come from: a built-in style or a theme file.
+struct Source {
+    int style = 0; // MacOS .. BlueGlass; 0 with a theme
+    const TsuiFileTheme* theme = nullptr;
+
+    int Int(int entry) const { return theme ? theme->IntEntry(entry) : StyleInt(style, entry); }
+    TColor Color(int entry) const { return theme ? theme->ColorEntry(entry) : StyleColor(style, entry); }
+    bool Bool(int entry) const { return theme ? theme->BoolEntry(entry) : StyleBool(style, entry); }
+    void Image(int entry, TBitmap& b, int frames = 0, int frame = 0) const {
+        if (!theme)
+            LoadStyleImage(style, entry, &b, frames, frame);
+        else if (frames == 0)
+            theme->ImageEntry(entry, b);
+        else
+            theme->ImageFrameEntry(entry, b, frames, frame);
+    }
+};
+
 // The top of a skinned main window in this style, W wide, laid out like the frame, title bar,
 // menu bar and panel do it.
-void windowPreview(int style, int W, TBitmap& out) {
+void windowPreview(const Source& src, int W, TBitmap& out) {
+    const int style = src.style;
     TBitmap left, client, right, strip, bar, handle, panelBtn;
-    LoadStyleImage(style, 10, &left, 0, 0);
-    LoadStyleImage(style, 11, &client, 0, 0);
-    LoadStyleImage(style, 12, &right, 0, 0);
-    LoadStyleImage(style, 5, &strip, 0, 0);
-    LoadStyleImage(style, 42, &bar, 0, 0);
-    LoadStyleImage(style, 41, &handle, 0, 0);
+    src.Image(10, left);
+    src.Image(11, client);
+    src.Image(12, right);
+    src.Image(5, strip);
+    src.Image(42, bar);
+    src.Image(41, handle);
     load(panelBtn, "PANEL_BUTTON");
-    const int bw = StyleInt(style, 17), corner = StyleInt(style, 14);
-    const TColor border = StyleColor(style, 16), formColor = StyleColor(style, 15);
-    const int titleH = left.Height() - 3, bandTop = StyleInt(style, 9) - 3, fw = strip.Width() / 18;
+    const int bw = std::max(0, src.Int(17)), corner = src.Int(14);
+    const TColor border = src.Color(16), formColor = src.Color(15);
+    const int titleH = std::max(0, left.Height() - 3), bandTop = src.Int(9) - 3, fw = strip.Width() / 18;
     const int H = 3 + titleH + 22 + 150 + bw;
     out.SetSize(W, H);
     TCanvas& c = out.Canvas();
@@ -96,12 +122,12 @@ void windowPreview(int style, int W, TBitmap& out) {
     c.Draw(W - right.Width(), 0, right);
     c.StretchDraw(Rect(left.Width(), 0, W - right.Width(), client.Height()), client);
     // Buttons: close, maximise, minimise from the right, the control box at the left.
-    const bool transparent = StyleBool(style, 6);
+    const bool transparent = src.Bool(6);
     const int barW = W - 6;
-    int r = barW + 1 + StyleInt(style, 8);
+    int r = barW + 1 + src.Int(8);
     auto button = [&](int frame, int x) {
         TBitmap b;
-        LoadStyleImage(style, 5, &b, 18, frame);
+        src.Image(5, b, 18, frame);
         b.SetTransparent(transparent);
         c.Draw(3 + x, 3 + bandTop, b);
     };
@@ -109,7 +135,7 @@ void windowPreview(int style, int W, TBitmap& out) {
         r -= fw + 1;
         button(frame, r);
     }
-    const int l = StyleInt(style, 7);
+    const int l = src.Int(7);
     button(1, l);
     c.Font().SetName("Tahoma");
     c.Font().SetStyle(fsBold);
@@ -138,13 +164,13 @@ void windowPreview(int style, int W, TBitmap& out) {
     }
     // The content panel: its caption bar, the collapse button, the side channel's grip.
     const int panelTop = menuTop + 22, panelBottom = H - bw;
-    c.Pen().SetColor(StyleColor(style, 25));
+    c.Pen().SetColor(src.Color(25));
     c.Brush().SetColor(clWhite);
     c.Rectangle(3, panelTop, W - 3, panelBottom);
     c.StretchDraw(Rect(4, panelTop, W - 4, panelTop + bar.Height()), bar);
     c.Font().SetName("Tahoma");
     c.Font().SetHeight(11);
-    c.Font().SetColor(style == MacOS ? clBlack : StyleColor(style, 20));
+    c.Font().SetColor(style == MacOS ? clBlack : src.Color(20));
     c.Brush().SetStyle(TBrushStyle::bsClear);
     TRect capRect = Rect(13, panelTop, W - 4, panelTop + bar.Height());
     c.DrawText(QString::fromUtf8("新闻内容"), capRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -152,7 +178,7 @@ void windowPreview(int style, int W, TBitmap& out) {
     CutBitmapFrame(panelBtn, one, 4, 1);
     c.Draw(3 + (W - 6) - 17, panelTop + (bar.Height() - 12) / 2, one);
     const int sideTop = panelTop + bar.Height() + 4;
-    c.Brush().SetColor(StyleColor(style, 15));
+    c.Brush().SetColor(src.Color(15));
     c.FillRect(Rect(8, sideTop, 16, panelBottom - 5));
     c.Pen().SetColor(0x808080);
     c.MoveTo(16, sideTop);
@@ -183,11 +209,97 @@ void windowPreview(int style, int W, TBitmap& out) {
     }
 }
 
+void builtInStyles(Sheet& sheet) {
+    for (int style = MacOS; style <= BlueGlass; ++style) {
+        sheet.heading(QString::fromStdString(StyleName(style)));
+        TBitmap preview;
+        windowPreview(Source{style, nullptr}, 560, preview);
+        // Beside it, the right end of the title twice as large.
+        sheet.bmp.Canvas().Draw(10, sheet.y, preview);
+        const int rows = std::min(preview.Height(), 66);
+        sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2),
+                                    preview.Canvas(), Bounds(preview.Width() - 280, 0, 280, rows));
+        sheet.rowHeight = preview.Height();
+        sheet.newRow();
+        for (int entry = 1; entry <= kStyleEntryCount; ++entry) {
+            const TStyleEntryValue v = LookupStyleEntry(style, entry);
+            if (v.Kind != sekImage)
+                continue;
+            TBitmap b;
+            LoadSkinBitmap(b, v.ResourceName);
+            int zoom = b.Width() > 400 ? 1 : b.Width() > 200 ? 2 : b.Width() > 110 ? 3 : 4;
+            zoom = std::max(1, std::min(zoom, 180 / std::max(1, b.Height())));
+            sheet.item(QString("%1 %2x%3")
+                           .arg(QString::fromStdString(v.ResourceName))
+                           .arg(b.Width())
+                           .arg(b.Height()),
+                       b, zoom);
+        }
+        sheet.newRow(16);
+    }
+    sheet.heading("Shared");
+    for (const char* n : {"PANEL_BUTTON", "SIDECHANNEL_BTN", "MENU_CHECKED", "MACOS_MENU_BAR",
+                          "MACOS_MENU_SELECT", "MACOS_FORM_BACKGROUND", "PROTEIN_FORM_BACKGROUND"}) {
+        TBitmap b;
+        LoadSkinBitmap(b, n);
+        sheet.item(QString("%1 %2x%3").arg(n).arg(b.Width()).arg(b.Height()), b, 6);
+    }
+}
+
+// A theme file's sheet: the window top from its entries, its images, then its values.
+void themeFile(Sheet& sheet, const TsuiFileTheme& theme) {
+    sheet.heading(QString("Theme file ") + QFileInfo(theme.ThemeFile()).fileName());
+    TBitmap preview;
+    windowPreview(Source{0, &theme}, 560, preview);
+    sheet.bmp.Canvas().Draw(10, sheet.y, preview);
+    const int rows = std::min(preview.Height(), 66);
+    sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2), preview.Canvas(),
+                                Bounds(preview.Width() - 280, 0, 280, rows));
+    sheet.rowHeight = preview.Height();
+    sheet.newRow();
+    const TsuiThemeFileReader& reader = *theme.Holder().Reader();
+    for (const TThemeFileEntry& e : reader.Entries()) {
+        if (e.Kind != tekImage)
+            continue;
+        TBitmap b;
+        const QString name = QString::fromLatin1(e.Name.data(), qsizetype(e.Name.size()));
+        if (!LoadThemeBitmap(e.Data, b)) {
+            sheet.item(name + " (no readable BMP)", b, 1);
+            continue;
+        }
+        int zoom = b.Width() > 400 ? 1 : b.Width() > 200 ? 2 : b.Width() > 110 ? 3 : 4;
+        zoom = std::max(1, std::min(zoom, 180 / std::max(1, b.Height())));
+        sheet.item(QString("%1 %2x%3").arg(name).arg(b.Width()).arg(b.Height()), b, zoom);
+    }
+    sheet.newRow(16);
+    sheet.heading("Values");
+    for (const TThemeFileEntry& e : reader.Entries()) {
+        if (e.Kind == tekImage)
+            continue;
+        const QString name = QString::fromLatin1(e.Name.data(), qsizetype(e.Name.size()));
+        QString value = e.Kind == tekText ? QString::fromUtf8(e.Data.data(), qsizetype(e.Data.size()))
+                                          : QString::number(e.Value);
+        TBitmap swatch(e.Kind == tekInteger && name.endsWith("Color") ? 24 : 1, 12);
+        if (e.Kind == tekInteger && name.endsWith("Color")) {
+            value = QString("0x%1").arg(unsigned(e.Value), 6, 16, QChar('0')).toUpper().replace("0X", "0x");
+            swatch.Canvas().Brush().SetColor(TColor(e.Value));
+            swatch.Canvas().FillRect(Rect(0, 0, 24, 12));
+        } else {
+            swatch.Canvas().Brush().SetColor(kPaper);
+            swatch.Canvas().FillRect(Rect(0, 0, 1, 12));
+        }
+        sheet.item(name + " = " + value, swatch, 1);
+    }
+}
+
 int run(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: zelmora-cli skin-sheet OUT.png\n");
+    const bool fromTheme = args.size() == 3 && args[0] == "--theme";
+    if (args.size() != 1 && !fromTheme) {
+        std::fprintf(stderr, "usage: zelmora-cli skin-sheet OUT.png\n"
+                             "       zelmora-cli skin-sheet --theme FILE OUT.png\n");
         return 2;
     }
+    const std::string out = args.back();
     // The sheet is drawn off-screen; no display is needed.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -201,51 +313,28 @@ int run(const std::vector<std::string>& args) {
     sheet.bmp.Canvas().Brush().SetColor(kPaper);
     sheet.bmp.Canvas().FillRect(Rect(0, 0, kSheetWidth, 9000));
     try {
-        for (int style = MacOS; style <= BlueGlass; ++style) {
-            sheet.heading(QString::fromStdString(StyleName(style)));
-            TBitmap preview;
-            windowPreview(style, 560, preview);
-            // Beside it, the right end of the title twice as large.
-            sheet.bmp.Canvas().Draw(10, sheet.y, preview);
-            const int rows = std::min(preview.Height(), 66);
-            sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2),
-                                        preview.Canvas(), Bounds(preview.Width() - 280, 0, 280, rows));
-            sheet.rowHeight = preview.Height();
-            sheet.newRow();
-            for (int entry = 1; entry <= kStyleEntryCount; ++entry) {
-                const TStyleEntryValue v = LookupStyleEntry(style, entry);
-                if (v.Kind != sekImage)
-                    continue;
-                TBitmap b;
-                LoadSkinBitmap(b, v.ResourceName);
-                int zoom = b.Width() > 400 ? 1 : b.Width() > 200 ? 2 : b.Width() > 110 ? 3 : 4;
-                zoom = std::max(1, std::min(zoom, 180 / std::max(1, b.Height())));
-                sheet.item(QString("%1 %2x%3")
-                               .arg(QString::fromStdString(v.ResourceName))
-                               .arg(b.Width())
-                               .arg(b.Height()),
-                           b, zoom);
+        if (fromTheme) {
+            TsuiFileTheme theme(nullptr);
+            theme.SetThemeFile(QString::fromStdString(args[1]));
+            if (!theme.Loaded()) {
+                std::fprintf(stderr, "skin-sheet: no theme file %s\n", args[1].c_str());
+                return 1;
             }
-            sheet.newRow(16);
-        }
-        sheet.heading("Shared");
-        for (const char* n : {"PANEL_BUTTON", "SIDECHANNEL_BTN", "MENU_CHECKED", "MACOS_MENU_BAR",
-                              "MACOS_MENU_SELECT", "MACOS_FORM_BACKGROUND", "PROTEIN_FORM_BACKGROUND"}) {
-            TBitmap b;
-            LoadSkinBitmap(b, n);
-            sheet.item(QString("%1 %2x%3").arg(n).arg(b.Width()).arg(b.Height()), b, 6);
+            themeFile(sheet, theme);
+        } else {
+            builtInStyles(sheet);
         }
         sheet.newRow();
         sheet.bmp.SetHeight(sheet.y + 10);
-        sheet.bmp.SaveToFile(args[0]);
+        sheet.bmp.SaveToFile(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "skin-sheet: %s\n", e.what());
         return 1;
     }
-    std::printf("%s: %d x %d\n", args[0].c_str(), sheet.bmp.Width(), sheet.bmp.Height());
+    std::printf("%s: %d x %d\n", out.c_str(), sheet.bmp.Width(), sheet.bmp.Height());
     return 0;
 }
 
-CliCommand reg{"skin-sheet", "skin-sheet OUT.png", &run};
+CliCommand reg{"skin-sheet", "skin-sheet [--theme FILE] OUT.png", &run};
 
 } // namespace

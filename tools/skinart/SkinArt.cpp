@@ -1,3 +1,6 @@
+// skinart --green-theme DIR: writes the sources of our own green theme file (BMPs named after
+// their entry keys and values.ini) for `zelmora-cli theme pack`.
+//
 // skinart SKIN_DIR: draws every bitmap resource of the skin into SKIN_DIR/res/NAME.png and lists
 // them in SKIN_DIR/skin.qrc under the prefix /bitmaps. Deterministic: the same code writes the
 // same pixels.
@@ -732,6 +735,118 @@ void formBackgrounds() {
     put("PROTEIN_FORM_BACKGROUND", protein);
 }
 
+// ---------------------------------------------------------------- the green theme file
+
+// Our own theme file's pictures: DeepBlue's layout in a forest green. Written as BMP files named
+// after their entry keys, beside the values.ini that `zelmora-cli theme pack` reads with them.
+Style green() {
+    Style s{"GREEN",
+            32,
+            97,
+            98,
+            97,
+            19,
+            2,
+            false,
+            Rgb(0x000000),
+            0,
+            {},
+            Bgr(0xE6EEE8),
+            Rgb(0x3E8A4A),
+            Rgb(0x8FD09A),
+            Rgb(0x24602D)};
+    s.profile = gradientRows({{1, Rgb(0x000000), Rgb(0x000000)},
+                              {2, Rgb(0x9BE0A5), Rgb(0x7CCB88)},
+                              {12, Rgb(0x5FB36C), Rgb(0x4C9F59)},
+                              {14, Rgb(0x3E8A4A), Rgb(0x327A3D)},
+                              {2, Rgb(0x2A6A33), Rgb(0x225A2A)},
+                              {1, Rgb(0x0F3514), Rgb(0x0F3514)}});
+    return s;
+}
+
+void greenButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
+    Body b{Rgb(0x8CD696), Rgb(0x3E9A4A), Rgb(0x16481C)};
+    if (g == gClose && st != sNormal)
+        b = {Rgb(0xF09090), Rgb(0xB02424), Rgb(0x4A0C0C)};
+    b = shade(b, st == sHover && g == gClose ? sNormal : st);
+    paintShape(
+        img, s, x0, [&](int x, int y) { return RoundRectCoverage(x, y, 2, 2, 15, 15, 2.5); },
+        [&](int x, int y) { return RoundRectCoverage(x, y, 3, 3, 13, 13, 1.5); }, b);
+    if (st != sDown)
+        for (int x = 4; x < 15; ++x)
+            img.setPixel(x0 + x, 3, Lighter(img.pixel(x0 + x, 3), 0.45));
+    const int off = st == sDown ? 1 : 0;
+    glyph(img, x0 + 6 + off, 6 + off, g, 7, Rgb(0xFFFFFF));
+}
+
+const char* const kGreenValues =
+    R"(; The green theme's values: integers (colours as 0x00BBGGRR), bytes (flags) and texts.
+; Packed with the BMP files beside it by: zelmora-cli theme pack themes/green themes/green.sui
+[integer]
+TitleBarButtonLeftOffsetInt=0
+TitleBarButtonRightOffsetInt=0
+TitleBarButtonTopInt=2
+FormMinWidthInt=130
+FormRoundCornerInt=0
+FormBackgroundColor=0xE6EEE8
+FormBorderColor=0x1E4A14
+FormBorderWidthInt=1
+MenuSelectedBorderColor=0x4A8A3A
+MenuSelectedBackgroundColor=0x4A8A3A
+MenuSelectedFontColor=0xFFFFFF
+MenuBackgroundColor=0xFFFFFF
+MenuFontColor=0x000000
+MenuBarColor=0xD0DCD2
+ControlBorderColor=0x1E4A14
+ControlBackgroundColor=0xE6EEE8
+ControlFontColor=0x000000
+ScrollBarBackgroundColor=0xF3F5F3
+ToolBarButtonBorderColor=0x474747
+ToolBarButtonBackgroundColor=0xEFEFEF
+ToolBarButtonDownBackgroundColor=0xD8D8D8
+[byte]
+ButtonTransparentBool=0
+TitleBarButtonTransparentBool=0
+[text]
+Name=Zelmora Green
+Author=Zelmora
+)";
+
+bool writeGreenSources(const QString& out) {
+    gOut.clear();
+    const Style s = green();
+    titlePieces(s);
+    titleButtons(s, [&](QImage& img, int x0, Glyph g, State st) { greenButton(img, s, x0, g, st); });
+    sideHandle(s, 8, 83);
+    put("GREEN_SIDECHENNEL_BAR",
+        column({Rgb(0x040404), Rgb(0x6FB877), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A),
+                Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A),
+                Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A),
+                Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x3A8A4A), Rgb(0x2D6E38)}));
+    const std::pair<const char*, const char*> keys[] = {
+        {"GREEN_TITLEBTN", "TitleBarButtonImage"},
+        {"GREEN_TITLE_LEFT", "TitleBarLeftImage"},
+        {"GREEN_TITLE_CLIENT", "TitleBarClientImage"},
+        {"GREEN_TITLE_RIGHT", "TitleBarRightImage"},
+        {"GREEN_SIDECHENNEL_HANDLE", "SideChannelHandleImage"},
+        {"GREEN_SIDECHENNEL_BAR", "SideChannelBarImage"}};
+    QDir dir(out);
+    if (!dir.mkpath("."))
+        return false;
+    for (const auto& [name, key] : keys) {
+        const QString file = dir.filePath(QString::fromLatin1(key) + ".bmp");
+        if (!gOut.at(name).convertToFormat(QImage::Format_RGB888).save(file, "BMP")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+    }
+    QFile f(dir.filePath("values.ini"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    f.write(kGreenValues);
+    return true;
+}
+
 bool writeAll(const QString& skinDir) {
     QDir dir(skinDir);
     if (!dir.mkpath("res"))
@@ -758,8 +873,14 @@ bool writeAll(const QString& skinDir) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--green-theme") {
+        if (!writeGreenSources(QString::fromLocal8Bit(argv[2])))
+            return 1;
+        std::printf("green theme sources written\n");
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skinart SKIN_DIR\n");
+        std::fprintf(stderr, "usage: skinart SKIN_DIR | skinart --green-theme DIR\n");
         return 2;
     }
     fixedBitmaps();
