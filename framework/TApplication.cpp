@@ -4,6 +4,7 @@
 #include "framework/TPlatform.h"
 
 #include <QEvent>
+#include <QIcon>
 
 TApplication* Application = nullptr;
 
@@ -102,4 +103,18 @@ bool TApplication::eventFilter(QObject* watched, QEvent* event) {
         HandleException(e);
     }
     return handled;
+}
+
+QImage ApplicationSmallIcon() {
+    if (qGuiApp) {
+        const QIcon icon = QGuiApplication::windowIcon();
+        if (!icon.isNull()) {
+            // At ratio 1 whatever the screen: the title bar draws into a ratio-1 bitmap.
+            QImage image = icon.pixmap(QSize(16, 16), 1.0).toImage();
+            if (!image.isNull())
+                return image.size() == QSize(16, 16) ? image : image.scaled(16, 16);
+        }
+    }
+    QImage fallback(QStringLiteral(":/bitmaps/MAINICON"));
+    return fallback.isNull() ? fallback : fallback.scaled(16, 16);
 }

@@ -15,6 +15,7 @@
 #include "framework/TComponent.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QString>
 
 #include <exception>
@@ -77,3 +78,7 @@ private:
 };
 
 extern TApplication* Application;
+
+// The application's icon at 16 x 16 (the window icon of the application), or the bitmap resource
+// MAINICON when the application has none; a null image when there is neither.
+QImage ApplicationSmallIcon();

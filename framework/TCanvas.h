@@ -91,6 +91,8 @@ public:
 
     // The bitmap this canvas draws on, or nullptr.
     const QImage* Image() const;
+    // The painter this canvas draws through (a widget's paint), or nullptr.
+    QPainter* Painter() const { return painter_; }
 
 private:
     friend class TBitmap;

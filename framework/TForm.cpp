@@ -2,6 +2,7 @@
 
 #include "framework/TApplication.h"
 #include "framework/TMenu.h"
+#include "framework/TPlatform.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -100,6 +101,10 @@ void TForm::Close() {
         Hide();
         break;
     }
+}
+
+bool TForm::StartSystemMove() {
+    return Platform().StartSystemMove(this);
 }
 
 void TForm::BringToFront() {

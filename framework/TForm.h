@@ -50,6 +50,9 @@ public:
 
     // Runs the close procedure; returns once it is decided.
     void Close();
+    // Hands the window to the window system's interactive move; false when the platform
+    // refuses (then move it by the pointer's travel with TPointerWindowMove).
+    bool StartSystemMove();
     void BringToFront();
 
     TNotifyEvent OnCreate;

@@ -51,6 +51,10 @@ public:
     // The primary screen, and its work area (the screen less the panels and task bars).
     virtual TRect ScreenRect() = 0;
     virtual TRect WorkArea() = 0;
+    // Hands the window to the window system's interactive move (the pointer drags it until the
+    // button is released). False when the platform refuses (no window manager, some X servers,
+    // the off-screen platform): the caller then moves the window itself (TPointerWindowMove).
+    virtual bool StartSystemMove(QWidget* window);
 };
 
 TPlatform& Platform();

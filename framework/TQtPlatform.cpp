@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -26,6 +27,10 @@ TPlatform& Platform() {
 
 void SetPlatform(TPlatform* platform) {
     current = platform;
+}
+
+bool TPlatform::StartSystemMove(QWidget*) {
+    return false;
 }
 
 QString QtFilterFromClassic(const QString& filter) {
@@ -113,6 +118,11 @@ TPoint TQtPlatform::CursorPos() {
 TRect TQtPlatform::ScreenRect() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? fromQRect(screen->geometry()) : Rect(0, 0, 1024, 768);
+}
+
+bool TQtPlatform::StartSystemMove(QWidget* window) {
+    QWindow* handle = window ? window->window()->windowHandle() : nullptr;
+    return handle && handle->startSystemMove();
 }
 
 TRect TQtPlatform::WorkArea() {

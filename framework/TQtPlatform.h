@@ -10,4 +10,5 @@ public:
     TPoint CursorPos() override;
     TRect ScreenRect() override;
     TRect WorkArea() override;
+    bool StartSystemMove(QWidget* window) override;
 };

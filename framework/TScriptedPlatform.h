@@ -31,6 +31,10 @@ public:
     TPoint CursorPos() override { return Cursor; }
     TRect ScreenRect() override { return Screen; }
     TRect WorkArea() override { return Work; }
+    bool StartSystemMove(QWidget* window) override {
+        SystemMoves.push_back(window);
+        return SystemMoveAnswer;
+    }
 
     std::vector<Box> Boxes;
     std::deque<int> BoxAnswers; // empty: IDOK (IDYES for yes/no boxes)
@@ -40,4 +44,6 @@ public:
     TPoint Cursor{-1000, -1000};
     TRect Screen = Rect(0, 0, 1280, 1024);
     TRect Work = Rect(0, 0, 1280, 1000);
+    std::vector<QWidget*> SystemMoves; // windows handed to the system move
+    bool SystemMoveAnswer = false;     // false: refused, as without a window manager
 };

@@ -16,18 +16,6 @@ TsuiUIStyle styleOf(const QObject* object) {
     return ok && value >= FromThemeFile && value <= BlueGlass ? TsuiUIStyle(value) : DeepBlue;
 }
 
-// Whether the object is a TsuiForm or derives from one; classes are compared by their name
-// without namespace.
-bool isSkinnedFrame(const QObject* object) {
-    for (const QMetaObject* m = object->metaObject(); m; m = m->superClass()) {
-        const QByteArray name(m->className());
-        const int colon = name.lastIndexOf(':');
-        if (name.mid(colon + 1) == "TsuiForm")
-            return true;
-    }
-    return false;
-}
-
 void writeStyle(QObject* object, TsuiUIStyle style) {
     const QMetaObject* meta = object->metaObject();
     const QMetaProperty prop = meta->property(meta->indexOfProperty("UIStyle"));
@@ -56,7 +44,7 @@ TsuiUIStyle OwnerFormStyle(TComponent* owner) {
         return DeepBlue;
     for (int i = 0; i < form->ControlCount(); ++i) {
         TControl* child = form->Controls(i);
-        if (isSkinnedFrame(child))
+        if (IsSkinnedFrame(child))
             return styleOf(child);
     }
     return DeepBlue;
@@ -86,4 +74,18 @@ void RestyleChildControls(TControl* container, TsuiUIStyle style, TsuiFileTheme*
         writeFileTheme(child, fileTheme);
         writeStyle(child, style);
     }
+}
+
+// Classes are compared by their name without namespace, so the frame's class needs no header
+// here.
+bool IsSkinnedFrame(const QObject* object) {
+    if (!object)
+        return false;
+    for (const QMetaObject* m = object->metaObject(); m; m = m->superClass()) {
+        const QByteArray name(m->className());
+        const int colon = name.lastIndexOf(':');
+        if (name.mid(colon + 1) == "TsuiForm")
+            return true;
+    }
+    return false;
 }

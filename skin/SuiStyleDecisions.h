@@ -11,6 +11,7 @@
 //                                each direct child control that publishes both FileTheme and
 //                                UIStyle gets FileTheme := ft, then UIStyle := style
 //   HasPublishedProp(obj, name)  whether the object's class publishes the property
+//   IsSkinnedFrame(obj)          whether the object is a TsuiForm (or derives from one)
 //
 // Published properties are Q_PROPERTYs; UIStyle is read and written by name, as an integer or
 // the TsuiStyles::TsuiUIStyle enumeration, and FileTheme as a TsuiFileTheme* (QObject*).
@@ -27,3 +28,4 @@ TsuiUIStyle OwnerFormStyle(TComponent* owner);
 bool ResolveFileTheme(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& builtInStyle);
 void RestyleChildControls(TControl* container, TsuiUIStyle style, TsuiFileTheme* fileTheme);
 bool HasPublishedProp(const QObject* object, const QString& name);
+bool IsSkinnedFrame(const QObject* object);

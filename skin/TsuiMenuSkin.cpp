@@ -1,0 +1,164 @@
+#include "skin/TsuiMenuSkin.h"
+
+#include "framework/TBitmap.h"
+#include "framework/TCanvas.h"
+#include "framework/TImageList.h"
+#include "framework/TMenu.h"
+#include "skin/SuiDrawing.h"
+#include "skin/SuiStyleDecisions.h"
+#include "skin/SuiStyleTable.h"
+#include "skin/TsuiFileTheme.h"
+
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+// Entry numbers of the style table that the menus read.
+constexpr int kFormBackgroundColor = 15;
+constexpr int kMenuSelectedBorderColor = 18;
+constexpr int kMenuSelectedBackgroundColor = 19;
+constexpr int kMenuSelectedFontColor = 20;
+constexpr int kMenuBackgroundColor = 21;
+constexpr int kMenuFontColor = 22;
+constexpr int kMenuBarColor = 23;
+
+// The item's image from the user's list, when it has one there.
+bool hasUserImage(const TMenuItem* item, const TImageList* userImages) {
+    return item->ImageIndex() != -1 && userImages && userImages->Count() > item->ImageIndex();
+}
+
+} // namespace
+
+void TsuiMenuSkin::ApplyStyle(TsuiUIStyle style) {
+    UIStyle = style;
+    BarWidth = 26;
+    if (style == MacOS) {
+        MenuItemHeight = 20;
+        SeparatorHeight = 12;
+        SeparatorColor = clBlack;
+    } else {
+        MenuItemHeight = 21;
+        SeparatorHeight = 5;
+        SeparatorColor = 0x848284;
+    }
+    TsuiUIStyle builtIn = style;
+    if (ResolveFileTheme(FileTheme, style, builtIn)) {
+        BarColor = FileTheme->ColorEntry(kMenuBarColor);
+        Color = FileTheme->ColorEntry(kMenuBackgroundColor);
+        FontColor = FileTheme->ColorEntry(kMenuFontColor);
+        SelectedBorderColor = FileTheme->ColorEntry(kMenuSelectedBorderColor);
+        SelectedColor = FileTheme->ColorEntry(kMenuSelectedBackgroundColor);
+        SelectedFontColor = FileTheme->ColorEntry(kMenuSelectedFontColor);
+    } else {
+        BarColor = StyleColor(builtIn, kMenuBarColor);
+        Color = StyleColor(builtIn, kMenuBackgroundColor);
+        FontColor = StyleColor(builtIn, kMenuFontColor);
+        SelectedBorderColor = StyleColor(builtIn, kMenuSelectedBorderColor);
+        SelectedColor = StyleColor(builtIn, kMenuSelectedBackgroundColor);
+        SelectedFontColor = StyleColor(builtIn, kMenuSelectedFontColor);
+    }
+}
+
+void TsuiMenuSkin::SetMenuItemHeight(int value) {
+    if (UIStyle != MacOS)
+        MenuItemHeight = value;
+}
+
+void TsuiMenuSkin::SetSeparatorHeight(int value) {
+    if (UIStyle != MacOS)
+        SeparatorHeight = value;
+}
+
+void TsuiMenuSkin::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) const {
+    height = item->IsLine() ? SeparatorHeight : MenuItemHeight;
+    width = canvas.TextWidth(item->Caption()) + canvas.TextWidth(item->ShortCutText()) + BarWidth + 40;
+}
+
+void TsuiMenuSkin::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected,
+                            const TImageList* checkMarks, const TImageList* userImages) const {
+    const TRect& r = rect;
+    if (FlatMenu) {
+        // The drop-down is the device the canvas paints; its outer frame goes flat. Like the
+        // classic menu this runs again for every item drawn.
+        QPainter* painter = canvas.Painter();
+        if (auto* window = painter ? dynamic_cast<QWidget*>(painter->device()) : nullptr) {
+            TsuiUIStyle builtIn = UIStyle;
+            const TColor line = ResolveFileTheme(FileTheme, UIStyle, builtIn)
+                                    ? FileTheme->ColorEntry(kFormBackgroundColor)
+                                    : StyleColor(builtIn, kFormBackgroundColor);
+            painter->save();
+            painter->setClipping(false);
+            DrawScreenFrameAroundWindow(canvas, window->width(), window->height(), clBlack, line);
+            painter->restore();
+        }
+    }
+
+    const auto barAndBackground = [&] {
+        if (BarWidth > 0)
+            FillRectInColor(canvas, Rect(r.Left, r.Top, r.Left + BarWidth, r.Bottom), BarColor);
+        FillRectInColor(canvas, Rect(r.Left + BarWidth, r.Top, r.Right, r.Bottom), Color);
+    };
+
+    if (item->IsLine()) {
+        if (UIStyle == MacOS) {
+            StretchMacMenuStripShort(canvas, r);
+        } else {
+            barAndBackground();
+            DrawMenuSeparatorLine(canvas, r, SeparatorColor, BarWidth);
+        }
+        return;
+    }
+
+    const bool enabled = item->Enabled();
+    if (selected && enabled) {
+        if (UIStyle == MacOS) {
+            StretchMacMenuStripSelected(canvas, r);
+        } else {
+            FillRectInColor(canvas, r, SelectedColor);
+            FrameRectInColor(canvas, r, SelectedBorderColor);
+        }
+    } else if (UIStyle == MacOS) {
+        StretchMacMenuStripFull(canvas, r);
+    } else {
+        barAndBackground();
+    }
+
+    TFont& font = canvas.Font();
+    if (UseSystemFont) {
+        AssignSystemMenuFont(font);
+    } else {
+        font.SetName(FontName);
+        font.SetSize(FontSize);
+        font.SetCharset(FontCharset);
+    }
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    font.SetColor(!enabled ? TColor(0x808080) : selected ? SelectedFontColor : FontColor);
+    if (item->Default())
+        font.SetStyle(font.Style() | fsBold);
+
+    TRect captionRect = Rect(r.Left + BarWidth + 4, r.Top + 4, r.Right, r.Bottom);
+    canvas.DrawText(item->Caption(), captionRect, DT_SINGLELINE);
+
+    const QString shortcut = item->ShortCutText();
+    if (!shortcut.isEmpty())
+        canvas.TextOut(r.Right - canvas.TextWidth(shortcut) - 16, r.Top + 4, shortcut);
+
+    const bool image = hasUserImage(item, userImages);
+    if (item->Checked()) {
+        if (image) {
+            FrameRectInColor(canvas, Rect(r.Left + 2, r.Top + 1, r.Left + 21, r.Top + 20), clBlack);
+            FillRectInColor(canvas, Rect(r.Left + 3, r.Top + 2, r.Left + 20, r.Top + 19), SelectedColor);
+        } else if (checkMarks) {
+            checkMarks->Draw(canvas, r.Left + 4, r.Top + 3, 0, enabled);
+        }
+    }
+    if (image)
+        userImages->Draw(canvas, r.Left + 4, r.Top + 3, item->ImageIndex(), enabled);
+}
+
+void AddMenuCheckMark(TImageList& list) {
+    TBitmap tick;
+    LoadSkinBitmap(tick, "MENU_CHECKED");
+    list.AddMasked(tick, clWhite);
+}
