@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -515,9 +516,13 @@ void TControl::mouseMoveEvent(QMouseEvent* event) {
 
 void TControl::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    // A handler may free the control (a slide runs the waiting events, and one may close it).
+    QPointer<TControl> alive(this);
     GuardEvent([&] {
         MouseUp(buttonFromQt(event->button()), ShiftFromQt(event->modifiers(), event->buttons()), p.x(),
                 p.y());
+        if (!alive)
+            return;
         if (event->button() == Qt::LeftButton && clickPending_) {
             clickPending_ = false;
             if (rect().contains(p))

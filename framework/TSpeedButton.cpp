@@ -85,8 +85,11 @@ void TSpeedButton::Paint() {
     TCanvas& c = *Canvas();
     TRect r = ClientRect();
     const bool sunken = down_ || pressed_;
-    c.Brush().SetColor(Color());
-    c.FillRect(r);
+    // clNone: no face of its own, the parent shows around the glyph.
+    if (Color() != clNone) {
+        c.Brush().SetColor(Color());
+        c.FillRect(r);
+    }
     if (!flat_ || sunken || (mouseIn_ && Enabled())) {
         TRect frame = r;
         if (sunken)

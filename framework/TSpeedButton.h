@@ -3,6 +3,7 @@
 // and an optional caption. With a GroupIndex() above 0 it keeps a Down() state: a click turns it
 // down and the others of its group (same parent, same index) up; with AllowAllUp() a click on a
 // down button turns it up again. A flat button shows its frame only under the pointer or down.
+// With Color() clNone the button has no face of its own: its parent shows around the glyph.
 #include "framework/TBitmap.h"
 #include "framework/TControl.h"
 
