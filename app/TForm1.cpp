@@ -1,7 +1,5 @@
 #include "app/TForm1.h"
 
-#include "app/TContentPanel.h"
-
 #include "framework/TApplication.h"
 #include "framework/TFileDialog.h"
 #include "framework/TListBox.h"
@@ -14,10 +12,14 @@
 #include "http/TIdHTTP.h"
 #include "reader/ReaderHttp.h"
 #include "reader/TReaderHosts.h"
+#include "skin/TsuiPanel.h"
+#include "skin/TsuiSideChannel.h"
 #include "webview/TWebBrowser.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -31,6 +33,9 @@ std::string& settingsDirectory() {
 constexpr TColor kFrameColor = 15263976; // 0xE8E8E8
 constexpr TColor kListColor = 14609912;  // RGB 248, 237, 222
 constexpr int kGb2312Charset = 134;
+constexpr int kSplitterMinSize = 30;
+// The narrowest open side channel (its size veto), and the list inside it at that width.
+constexpr int kMinChannelWidth = TsuiSideChannel::kMinOpenWidth;
 
 } // namespace
 
@@ -53,34 +58,48 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     suiform->SetBounds(0, 0, 703, 543);
     suiform->SetAlign(alClient);
 
-    suiPanel1 = new TContentPanel(this);
+    suiPanel1 = new TsuiPanel(this);
     suiPanel1->SetName(QStringLiteral("suiPanel1"));
     suiPanel1->SetParent(suiform);
     suiPanel1->SetBounds(0, 64, 697, 473);
     suiPanel1->SetCaption(QStringLiteral("新闻内容"));
-    suiPanel1->Font().SetColor(clWhite);
+    suiPanel1->SetShowButton(true);
+    suiPanel1->SetCaptionFontColor(clWhite);
     suiPanel1->SetColor(clWhite);
-
-    groupbox1 = new TContentPanel(this);
-    groupbox1->SetName(QStringLiteral("groupbox1"));
-    groupbox1->SetParent(suiPanel1);
-    groupbox1->SetBounds(4, 24, 277, 445);
-    groupbox1->SetAlign(alLeft);
-    groupbox1->SetCaption(QStringLiteral("新闻标题"));
-    groupbox1->Font().SetColor(clWhite);
-    groupbox1->SetColor(clWhite);
 
     spilt = new TSplitter(this);
     spilt->SetName(QStringLiteral("spilt"));
     spilt->SetParent(suiPanel1);
     spilt->SetBounds(281, 24, 3, 445);
+    spilt->SetMinSize(kSplitterMinSize);
     spilt->SetColor(clActiveCaption);
-    spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
 
     web = new TWebBrowser(this);
     web->SetName(QStringLiteral("web"));
     web->SetParent(suiPanel1);
     web->SetBounds(284, 24, 409, 445);
+    // The pinned pane starts at the channel's width + 5, over two of the splitter's three
+    // columns; the splitter stays on top so all three can be grabbed.
+    spilt->raise();
+
+    // Created last of the panel's children, so the popped-out channel lies over the pane. The
+    // stored values apply in the channel's published order: the expanded width first, then
+    // the pinned state (sliding open while still hidden), then QuickMove and the events.
+    groupbox1 = new TsuiSideChannel(this);
+    groupbox1->SetName(QStringLiteral("groupbox1"));
+    groupbox1->SetParent(suiPanel1);
+    groupbox1->SetLeft(4);
+    groupbox1->SetTop(24);
+    groupbox1->SetWidth(277);
+    groupbox1->TControl::SetHeight(445);
+    groupbox1->SetCaptionFontColor(clWhite);
+    groupbox1->SetSideBarColor(kFrameColor);
+    groupbox1->SetCaption(QStringLiteral("新闻标题"));
+    groupbox1->SetAlign(TsuiSideChannel::suiLeft);
+    groupbox1->SetStayOn(true);
+    groupbox1->SetColor(clWhite);
+    groupbox1->SetPopupMode(TsuiSideChannel::suiMouseOn);
+    groupbox1->SetQuickMove(true);
 
     lb = new TListBox(this);
     lb->SetName(QStringLiteral("lb"));
@@ -106,6 +125,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
     OnResize = [this](TComponent* s) { FormResize(s); };
+    spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
+    groupbox1->OnPin = [this](TComponent* s) { groupbox1Pin(s); };
+    groupbox1->OnUnPin = [this](TComponent* s) { groupbox1UnPin(s); };
     suiform->OnResize = [this](TComponent*) { placeMenuBar(); };
     DoCreate();
     // The first layout, as the window's first size message would give it.
@@ -217,17 +239,34 @@ void TForm1::FormCreate(TComponent*) {
         SetClientWidth(form.Width);
         SetClientHeight(form.Height);
         SkinIndex = form.Skin;
-        groupbox1->SetWidth(form.GroupWidth);
-        lb->SetWidth(form.ListWidth);
+        // Widths the user wrote by hand are held to what the window can show; the file keeps
+        // them until the window closes.
+        groupbox1->SetWidth(ClampedChannelWidth(form.GroupWidth));
+        lb->SetWidth(ClampedListWidth(form.ListWidth));
         Pinned = form.ShowTitle;
     }
-    // The stored style reaches the components through the theme manager once the skin engine
-    // is in; the pinned state is applied now.
-    SetSideChannelStayOn(Pinned != 0);
+    // The stored style reaches the components through the theme manager once there is one;
+    // until then they keep DeepBlue. The pinned state fires groupbox1Pin or groupbox1UnPin.
+    groupbox1->SetStayOn(Pinned != 0);
+}
+
+int TForm1::ClampedChannelWidth(int width) const {
+    // Between the channel's own minimum and the widest the splitter allows in the panel as
+    // the window's layout makes it.
+    const int panelWidth = ClientWidth() - 2 * suiPanel1->Left();
+    const int widest = panelWidth - spilt->MinSize() - spilt->TControl::Width();
+    return std::clamp(width, kMinChannelWidth, std::max(kMinChannelWidth, widest));
+}
+
+int TForm1::ClampedListWidth(int width) const {
+    // Inside the channel's frame, and at least as wide as in the narrowest channel.
+    const int least = kMinChannelWidth - lb->Left() - 5;
+    const int widest = groupbox1->Width() - lb->Left() - 3;
+    return std::clamp(width, least, std::max(least, widest));
 }
 
 void TForm1::FormClose(TComponent*, TCloseAction&) {
-    const bool stayOn = SideChannelStayOn();
+    const bool stayOn = groupbox1->StayOn();
     // A window as wide as the screen (maximised) keeps the last normal geometry in the file.
     if (ClientWidth() >= Services().ScreenRect().Width())
         return;
@@ -261,14 +300,9 @@ void TForm1::FormResize(TComponent*) {
 
 void TForm1::spiltMoved(TComponent*) {
     lb->SetWidth(groupbox1->Width() - lb->Left() - 5);
-}
-
-void TForm1::SetSideChannelStayOn(bool value) {
-    stayOn_ = value;
-    if (value)
+    // The pane follows the splitter, as it does when the channel is pinned.
+    if (groupbox1->StayOn())
         groupbox1Pin(groupbox1);
-    else
-        groupbox1UnPin(groupbox1);
 }
 
 void TForm1::groupbox1Pin(TComponent*) {

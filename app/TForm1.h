@@ -6,14 +6,16 @@
 // groupbox1 (the side channel holding the headline list), lb (headline list), suiMainMenu1 and
 // its items N1 ... N33, IT1, EnglishNews1, Google1, IP1, MacOs1, WinXP1 (each with an OnClick
 // for the commands to take), http (the HTTP client), opendg/savedg (file dialogs).
-// Until the skin engine takes their places, suiform, suiPanel1 and groupbox1 are plain panels
-// and the main menu shows as a plain menu bar at the top of suiform.
+// suiPanel1 is the skinned panel and groupbox1 the side channel; until the skinned frame takes
+// its place, suiform is a plain panel and the main menu shows as a plain menu bar on it.
 //
 // FormCreate reads config.ini from SettingsDirectory() (the executable's directory unless a
 // test set another one), FormClose writes it (not while the window is as wide as the screen),
 // FormResize keeps the panes in place.
 #include "app/FormSettings.h"
 #include "framework/TForm.h"
+#include "skin/TsuiPanel.h"
+#include "skin/TsuiSideChannel.h"
 
 #include <memory>
 #include <string>
@@ -84,9 +86,10 @@ public:
     void lbDblClick(TComponent* sender);
     void lbKeyPress(TComponent* sender, char16_t& key);
 
-    // The side channel's pinned state as the settings see it.
-    bool SideChannelStayOn() const { return stayOn_; }
-    void SetSideChannelStayOn(bool value);
+    // A stored side-channel or list width held to what the window can show: the channel
+    // between its 50-pixel minimum and the widest the splitter allows, the list inside it.
+    int ClampedChannelWidth(int width) const;
+    int ClampedListWidth(int width) const;
 
     // Program-wide values of the window.
     int SkinIndex = 0;
@@ -94,10 +97,10 @@ public:
     TProxySettings Proxy;
 
     TPanel* suiform;
-    TPanel* suiPanel1;
+    TsuiPanel* suiPanel1;
     TSplitter* spilt;
     TWebBrowser* web;
-    TPanel* groupbox1;
+    TsuiSideChannel* groupbox1;
     TListBox* lb;
     TMainMenu* suiMainMenu1;
     std::unique_ptr<TIdHTTP> http;
@@ -121,7 +124,6 @@ private:
     void showHeadlines();
 
     QMenuBar* menuBar_ = nullptr;
-    bool stayOn_ = true;
 };
 
 extern TForm1* Form1;

@@ -7,6 +7,8 @@
 #include "framework/TScriptedPlatform.h"
 #include "framework/TSplitter.h"
 #include "http/TIdHTTP.h"
+#include "skin/TsuiPanel.h"
+#include "skin/TsuiSideChannel.h"
 #include "tests/framework/GuiTest.h"
 #include "webview/TWebBrowser.h"
 
@@ -130,7 +132,7 @@ TEST_F(FormFixture, CloseWritesTheFormKeysAndKeepsTheRest) {
 TEST_F(FormFixture, AFreshFileGetsTheKeysInTheirOrder) {
     create();
     form->SkinIndex = 4;
-    form->SetSideChannelStayOn(false);
+    form->groupbox1->SetStayOn(false);
     form->Close();
     EXPECT_EQ(readFile(ini), "[form]\r\nwidth=703\r\nheigth=543\r\ntop=158\r\nleft=237\r\nskin=4\r\n"
                              "groupwid=277\r\nlbwid=257\r\nshowtitle=0\r\n");
@@ -142,7 +144,7 @@ TEST_F(FormFixture, ClosingAsWideAsTheScreenLeavesTheFileUntouched) {
     create();
     platform.Screen = Rect(0, 0, 700, 600);
     form->SkinIndex = 4;
-    form->SetSideChannelStayOn(false);
+    form->groupbox1->SetStayOn(false);
     form->Close();
     EXPECT_EQ(readFile(ini), before);
 }
