@@ -11,6 +11,7 @@
 #include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
 #include "reader/ReaderHttp.h"
+#include "reader/TFeedFetch.h"
 #include "reader/TReaderHosts.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
@@ -49,6 +50,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     SetClientWidth(703);
     SetClientHeight(543);
     ConfigureReaderHttp(*http);
+    // One cookie store for the window's client and every fetch's own.
+    cookies_ = std::make_shared<TIdCookieManager>();
+    http->SetCookieManager(cookies_.get());
 
     suiform = new TPanel(this);
     suiform->SetName(QStringLiteral("suiform"));
@@ -135,6 +139,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
 }
 
 TForm1::~TForm1() {
+    // A fetch still running is abandoned, never waited for.
+    dropFetch();
+    http->SetCookieManager(nullptr);
     if (Form1 == this)
         Form1 = nullptr;
     DestroyComponents();
@@ -266,6 +273,8 @@ int TForm1::ClampedListWidth(int width) const {
 }
 
 void TForm1::FormClose(TComponent*, TCloseAction&) {
+    // Closing does not wait for the network: a running fetch is dropped with its connection.
+    dropFetch();
     const bool stayOn = groupbox1->StayOn();
     // A window as wide as the screen (maximised) keeps the last normal geometry in the file.
     if (ClientWidth() >= Services().ScreenRect().Width())

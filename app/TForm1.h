@@ -17,10 +17,15 @@
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 class QMenuBar;
+class TFeedFetch;
+class TIdCookieManager;
+struct TFeedFetchResult;
 class TIdHTTP;
 class TListBox;
 class TMainMenu;
@@ -54,8 +59,13 @@ public:
     void groupbox1UnPin(TComponent* sender);
 
     // The reader's commands (TForm1Commands.cpp). getnews fetches one feed into the headline
-    // list and shows the connection-failure box when anything fails; it never throws.
+    // list and shows the connection-failure box when anything fails; it never throws. It
+    // returns at once with the list cleared and the wait cursor up; the GET runs on a worker
+    // thread and the list (or the box), then whenDone, follow on the GUI thread when it ends. A
+    // newer getnews, an import or closing the window drops a running fetch and its whenDone.
     void getnews(const std::string& url);
+    void getnews(const std::string& url, std::function<void()> whenDone);
+    bool FetchRunning() const { return fetch_ != nullptr; }
     // Categories: getnews with the category's feed, then the side channel's caption.
     void N27Click(TComponent* sender);
     void N28Click(TComponent* sender);
@@ -122,8 +132,16 @@ private:
     void categoryCommand(const char* itemName);
     void openPage(const char* itemName);
     void showHeadlines();
+    void fetchEnded(std::uint64_t id, TFeedFetchResult& result, const std::function<void()>& whenDone);
+    void dropFetch();
 
     QMenuBar* menuBar_ = nullptr;
+    // The running feed fetch, its number (a result of an older one is dropped), the wait
+    // cursor it shows, and the cookie store all fetches share with http.
+    std::shared_ptr<TFeedFetch> fetch_;
+    std::uint64_t fetchId_ = 0;
+    bool waitCursor_ = false;
+    std::shared_ptr<TIdCookieManager> cookies_;
 };
 
 extern TForm1* Form1;

@@ -13,11 +13,12 @@
 #include "framework/TPlatform.h"
 #include "http/TIdHTTP.h"
 #include "reader/AboutPage.h"
-#include "reader/FetchHeadlines.h"
 #include "reader/HeadlineLines.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/NewsCategories.h"
+#include "reader/ReaderHttp.h"
 #include "reader/ReaderTexts.h"
+#include "reader/TFeedFetch.h"
 #include "reader/THeadlineStore.h"
 #include "reader/TReaderHosts.h"
 #include "webview/TWebBrowser.h"
@@ -25,24 +26,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QMetaObject>
 #include <QStandardPaths>
 
 namespace {
-
-// The hourglass while a fetch holds the window, taken down however the fetch ends.
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qApp)
-            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (qApp)
-            QApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Dialog paths are QStrings; the reader's file functions take the file system's bytes.
 std::string fileSystemName(const QString& name) {
@@ -88,23 +75,75 @@ void TForm1::wireCommands() {
 // ---- The feed command ----
 
 void TForm1::getnews(const std::string& url) {
+    getnews(url, nullptr);
+}
+
+void TForm1::getnews(const std::string& url, std::function<void()> whenDone) {
+    // A newer command wins: the older fetch's result and its whenDone are dropped and its
+    // connection shut down.
+    dropFetch();
     // The old list goes before the network is touched, so a failed fetch leaves it empty.
+    Headlines().Reset();
     lb->Items().Clear();
     lb->SetHorizontalExtent(HorizontalExtent(0, lb->Canvas()->TextWidth(QStringLiteral("A"))));
-    bool ok;
-    {
-        WaitCursor wait;
-        ok = FetchHeadlines(
-            Headlines(), [this](const std::string& u) { return http->Get(u); }, url,
-            ReaderHosts().RedirectPrefix());
+    if (qApp && !waitCursor_) {
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        waitCursor_ = true;
     }
-    if (!ok) {
+
+    // A client of the fetch's own, set up as the window's: the window's client is never used by
+    // two threads, and a superseded fetch can go on failing on its own connection.
+    auto client = std::make_unique<TIdHTTP>();
+    ConfigureReaderHttp(*client);
+    client->ProxyParams().SetProxyServer(http->ProxyParams().ProxyServer());
+    client->ProxyParams().SetProxyPort(http->ProxyParams().ProxyPort());
+    client->ProxyParams().SetProxyUsername(http->ProxyParams().ProxyUsername());
+    client->ProxyParams().SetProxyPassword(http->ProxyParams().ProxyPassword());
+    client->SetCookieManager(cookies_.get());
+
+    const std::uint64_t id = ++fetchId_;
+    fetch_ = TFeedFetch::Start(
+        std::move(client), url, ReaderHosts().RedirectPrefix(),
+        // On the worker, under the fetch's lock: dropFetch() cannot pass while this posts, and
+        // nothing is posted once it has, so the window is never touched after it is gone.
+        [this, id, whenDone = std::move(whenDone)](TFeedFetchResult&& r) {
+            auto result = std::make_shared<TFeedFetchResult>(std::move(r));
+            QMetaObject::invokeMethod(
+                this, [this, id, result, whenDone] { fetchEnded(id, *result, whenDone); },
+                Qt::QueuedConnection);
+        },
+        cookies_);
+}
+
+void TForm1::dropFetch() {
+    if (fetch_) {
+        fetch_->Cancel();
+        fetch_.reset();
+    }
+    if (waitCursor_) {
+        waitCursor_ = false;
+        if (qApp)
+            QApplication::restoreOverrideCursor();
+    }
+}
+
+// Back on the GUI thread: the rest of the documented steps, in their order.
+void TForm1::fetchEnded(std::uint64_t id, TFeedFetchResult& result, const std::function<void()>& whenDone) {
+    if (id != fetchId_ || !fetch_)
+        return; // superseded or dropped after it had posted
+    dropFetch();
+    Headlines().Reset();
+    for (THeadlineItem& item : result.items)
+        Headlines().Append(std::move(item));
+    if (result.ok) {
+        showHeadlines();
+    } else {
         // The one fixed box for every failure, whatever the fetch or the cutting raised.
         Services().MessageBox(isVisible() ? this : nullptr, QString::fromUtf8(kConnectFailText),
                               QString::fromUtf8(kConnectFailCaption), MB_OK | MB_ICONINFORMATION);
-        return;
     }
-    showHeadlines();
+    if (whenDone)
+        whenDone();
 }
 
 // Fills the list with two lines per headline and sets its horizontal extent from the widest.
@@ -121,9 +160,10 @@ void TForm1::categoryCommand(const char* itemName) {
     const TNewsCategory* category = FindCategory(itemName);
     if (!category)
         return;
-    getnews(ReaderHosts().FeedUrl(*category));
-    // The caption names the chosen category also over the empty list of a failed fetch.
-    groupbox1->SetCaption(QString::fromUtf8(category->listCaption));
+    // The caption comes when the fetch ends, after the list or the failure box; it names the
+    // chosen category also over the empty list of a failed fetch.
+    const QString caption = QString::fromUtf8(category->listCaption);
+    getnews(ReaderHosts().FeedUrl(*category), [this, caption] { groupbox1->SetCaption(caption); });
 }
 
 void TForm1::N27Click(TComponent*) {
@@ -223,6 +263,8 @@ void TForm1::N12Click(TComponent*) {
     opendg->SetFilter(QString::fromUtf8(kListFileFilter));
     if (!opendg->Execute())
         return;
+    // The chosen file replaces the list: a fetch still running must not fill it afterwards.
+    dropFetch();
     // The file is read whole before the list changes: a file that cannot be read keeps the
     // list the user had.
     ImportHeadlineList(fileSystemName(opendg->FileName()), Headlines());

@@ -37,12 +37,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kServe = fs::path(__FILE__).parent_path() / "../../demo/serve.py";
+// __FILE__ is relative when the compiler cache rewrites paths: then look up from here.
+fs::path servePath() {
+    const fs::path beside = fs::path(__FILE__).parent_path() / "../../demo/serve.py";
+    std::error_code ec;
+    if (fs::exists(beside, ec))
+        return beside;
+    for (fs::path p = fs::current_path(ec); !p.empty() && p != p.root_path(); p = p.parent_path())
+        if (fs::exists(p / "demo" / "serve.py", ec))
+            return p / "demo" / "serve.py";
+    return beside;
+}
 
 // The demo site in a child process; its port is read back from the line it prints.
 class DemoSite {
 public:
     DemoSite() {
+        const std::string serve = servePath().string(); // not in the child: it may only exec
         int fds[2];
         if (::pipe(fds) != 0)
             return;
@@ -51,7 +62,7 @@ public:
             ::dup2(fds[1], 2);
             ::close(fds[0]);
             ::close(fds[1]);
-            ::execlp("python3", "python3", kServe.c_str(), "--port", "0", "--quiet", nullptr);
+            ::execlp("python3", "python3", serve.c_str(), "--port", "0", "--quiet", nullptr);
             ::_exit(127);
         }
         ::close(fds[1]);

@@ -114,6 +114,12 @@ protected:
     }
     void create() { form = std::make_unique<TForm1>(nullptr); }
 
+    // A category command returns at once and its fetch ends later on the GUI thread: runs events
+    // until it has (the list, the box and the caption are then in place).
+    bool waitForFetch(int timeoutMs = 10000) {
+        return WaitFor([this] { return !form->FetchRunning(); }, timeoutMs);
+    }
+
     std::vector<std::string> lines() const {
         std::vector<std::string> out;
         for (int i = 0; i < form->lb->Items().Count(); ++i)

@@ -68,6 +68,7 @@ TEST_F(CategoryCommands, WorldNewsFillsTheListFromTheFeedAndNamesTheCategory) {
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题");
 
     form->N27->Click();
+    ASSERT_TRUE(waitForFetch());
 
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].rfind("GET /rss/world.xml HTTP/1.1\r\n", 0), 0u);
@@ -89,6 +90,7 @@ TEST_F(CategoryCommands, TheWindowsClientSendsTheReadersRequestHead) {
     create();
 
     form->N27->Click();
+    ASSERT_TRUE(waitForFetch());
 
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0], "GET /rss/world.xml HTTP/1.1\r\n"
@@ -119,6 +121,7 @@ TEST_F(CategoryCommands, EveryCategoryFetchesItsFeedAndTheNewListReplacesTheOld)
         auto* item = dynamic_cast<TMenuItem*>(form->FindComponent(QString::fromLatin1(c.itemName)));
         ASSERT_NE(item, nullptr);
         item->Click();
+        ASSERT_TRUE(waitForFetch());
         EXPECT_EQ(form->groupbox1->Caption(), QString::fromUtf8(c.listCaption));
         EXPECT_EQ(lines(),
                   (std::vector<std::string>{std::string("Headline of ") + c.feedPath, " ", "Second", " "}));
@@ -138,9 +141,11 @@ TEST_F(CategoryCommands, AFailedFetchShowsTheOneBoxOverAnEmptyListAndStillSetsTh
     writeHosts(serverHost(server));
     create();
     form->N27->Click();
+    ASSERT_TRUE(waitForFetch());
     ASSERT_EQ(form->lb->Items().Count(), 2);
 
     form->N28->Click(); // 404
+    ASSERT_TRUE(waitForFetch());
     EXPECT_EQ(form->lb->Items().Count(), 0);
     EXPECT_EQ(Headlines().Count(), 0);
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(国内社会)");
@@ -152,12 +157,14 @@ TEST_F(CategoryCommands, AFailedFetchShowsTheOneBoxOverAnEmptyListAndStillSetsTh
     EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONINFORMATION);
 
     form->N31->Click(); // 302: redirects are not followed
+    ASSERT_TRUE(waitForFetch());
     EXPECT_EQ(server.Accepted(), 3);
     EXPECT_EQ(platform.Boxes.size(), 2u);
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(军事新闻)");
 
     // A refused connection, and with nothing loaded the save command shows no dialog.
     form->getnews("http://127.0.0.1:" + std::to_string(closedPort()) + "/rss/world.xml");
+    ASSERT_TRUE(waitForFetch());
     ASSERT_EQ(platform.Boxes.size(), 3u);
     EXPECT_EQ(platform.Boxes[2].Text, QString::fromUtf8(kFailText));
     form->N13->Click();
@@ -169,6 +176,7 @@ TEST_F(CategoryCommands, EmptyBodyGivesAnEmptyListWithoutABox) {
     writeHosts(serverHost(server));
     create();
     form->N9->Click();
+    ASSERT_TRUE(waitForFetch());
     EXPECT_EQ(form->lb->Items().Count(), 0);
     EXPECT_TRUE(platform.Boxes.empty());
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(科技新闻)");

@@ -84,6 +84,7 @@ TEST_F(ListFiles, SaveThenLoadGivesTheSameItemsAndLines) {
     writeHosts("127.0.0.1:" + std::to_string(server.Port()), "", "", "go.test");
     create();
     form->N9->Click();
+    ASSERT_TRUE(waitForFetch());
     const std::vector<std::string> shown = lines();
     ASSERT_EQ(shown.size(), 6u);
 
@@ -192,6 +193,7 @@ TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLink) {
     writeHosts("127.0.0.1:" + std::to_string(server.Port()), "", "", "127.0.0.1:1");
     create();
     form->N7->Click();
+    ASSERT_TRUE(waitForFetch());
     ASSERT_EQ(lines(), (std::vector<std::string>{"", " "}));
     doubleClickLine(0);
     EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/go/?url=http://a.test/e"));
