@@ -9,6 +9,7 @@
 
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QMenu>
 
 using namespace zeltest;
 
@@ -86,6 +87,15 @@ TEST_F(LiveFetch, TheWindowPaintsWhileASlowFeedLoadsAndFillsInTheDocumentedOrder
     }
     EXPECT_GT(paintsWhileWaiting, 5);
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题");
+
+    // A menu opens and paints meanwhile.
+    std::unique_ptr<QMenu> menu(form->N5->DropDown(form.get()));
+    PaintCounter menuPaints(menu.get());
+    menu->popup(form->mapToGlobal(QPoint(10, 30)));
+    EXPECT_TRUE(WaitFor([&] { return menuPaints.paints > 0; }, 500));
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(form->FetchRunning());
+    menu->close();
 
     ASSERT_TRUE(waitForFetch());
     EXPECT_GE(clock.elapsed(), 1900);
