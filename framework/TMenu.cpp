@@ -4,6 +4,7 @@
 #include "framework/TControl.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -29,6 +30,17 @@ public:
     mutable const QAction* current = nullptr;
 };
 
+TFont menuFont() {
+    TFont font;
+    const QFont qt = QApplication::font("QMenu");
+    int pixels = qt.pixelSize();
+    if (pixels <= 0)
+        pixels = int(qt.pointSizeF() * 96.0 / 72.0 + 0.5);
+    font.SetName(qt.family());
+    font.SetHeight(pixels);
+    return font;
+}
+
 TMenuItem* ownerDrawnItem(const QAction* action) {
     if (!action)
         return nullptr;
@@ -46,7 +58,9 @@ public:
                     QImage scratch(1, 1, QImage::Format_RGB32);
                     QPainter painter(&scratch);
                     TCanvas canvas(&painter);
-                    canvas.Font().Assign(TFont());
+                    // The measuring canvas carries the desktop's menu font, as the drawing
+                    // canvas does unless the item's handler picks another.
+                    canvas.Font().Assign(menuFont());
                     int w = 0, h = 0;
                     GuardEvent([&] { item->OnMeasureItem(item, canvas, w, h); });
                     return QSize(w, h);
@@ -217,7 +231,9 @@ void TMenuItem::fill(QMenu* menu) {
             action->setCheckable(true);
             action->setChecked(true);
         }
-        if (!item->shortCut_.isEmpty())
+        // An owner-drawn item draws its own shortcut text inside the width it measured; given
+        // to the action, Qt would widen the drop-down by a shortcut column of its own.
+        if (!item->shortCut_.isEmpty() && !(item->OnDrawItem && item->OnMeasureItem))
             action->setShortcut(item->shortCut_);
         // Shortcuts are the menu's own business (TMenu::IsShortCut), not Qt's.
         action->setShortcutContext(Qt::WidgetShortcut);

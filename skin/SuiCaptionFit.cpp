@@ -57,8 +57,6 @@ template <typename Fits> qsizetype largestFitting(Fits fits) {
 } // namespace
 
 QString FitCaption(const QString& caption, int width, const TTextMeasure& measure) {
-    if (caption.isEmpty())
-        return caption;
     Boundaries chars(caption);
     const auto prefix = [&](qsizetype k) { return caption.left(chars.End(k)); };
 

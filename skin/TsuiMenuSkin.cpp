@@ -72,6 +72,13 @@ void TsuiMenuSkin::SetSeparatorHeight(int value) {
 
 void TsuiMenuSkin::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) const {
     height = item->IsLine() ? SeparatorHeight : MenuItemHeight;
+    // The measuring canvas carries the desktop's menu font. A menu that draws in its own font
+    // is measured in it too, so its captions are never cut.
+    if (!UseSystemFont) {
+        canvas.Font().SetName(FontName);
+        canvas.Font().SetSize(FontSize);
+        canvas.Font().SetCharset(FontCharset);
+    }
     width = canvas.TextWidth(item->Caption()) + canvas.TextWidth(item->ShortCutText()) + BarWidth + 40;
 }
 
