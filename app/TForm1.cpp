@@ -125,6 +125,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     opendg->SetName(QStringLiteral("opendg"));
     savedg = new TSaveDialog(this);
     savedg->SetName(QStringLiteral("savedg"));
+    createSkinManager();
 
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
@@ -252,8 +253,8 @@ void TForm1::FormCreate(TComponent*) {
         lb->SetWidth(ClampedListWidth(form.ListWidth));
         Pinned = form.ShowTitle;
     }
-    // The stored style reaches the components through the theme manager once there is one;
-    // until then they keep DeepBlue. The pinned state fires groupbox1Pin or groupbox1UnPin.
+    // The stored style, then the pinned state (which fires groupbox1Pin or groupbox1UnPin).
+    ApplyStartStyle();
     groupbox1->SetStayOn(Pinned != 0);
 }
 

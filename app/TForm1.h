@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QMenuBar;
@@ -36,6 +37,8 @@ class TPlatform;
 class TSaveDialog;
 class TSplitter;
 class TWebBrowser;
+class TsuiFileTheme;
+class TsuiThemeManager;
 
 class TForm1 : public TForm {
     Q_OBJECT
@@ -101,6 +104,21 @@ public:
     int ClampedChannelWidth(int width) const;
     int ClampedListWidth(int width) const;
 
+    // Styles (TForm1Styles.cpp). Each command hides the re-skinning, sets the theme manager's
+    // style and notes the skin index, which config.ini keeps at close.
+    void N18Click(TComponent* sender);    // 默认: MacOS, skin 0
+    void MacOs1Click(TComponent* sender); // DeepBlue, skin 1
+    void WinXP1Click(TComponent* sender); // WinXP, skin 2
+    void N11Click(TComponent* sender);    // 蓝色魅力: BlueGlass, skin 3
+    void N22Click(TComponent* sender);    // 梦幻水晶: Protein, skin 4
+    // At start: a theme file named by config.ini's [theme] file that loads, else the skin
+    // index's style (0 to 4; any other index leaves the styles as created).
+    void ApplyStartStyle();
+    // Whether the window can be brought back from the task bar by the program (not on
+    // Wayland); tests may fix the answer.
+    static bool PlatformRestoresMinimised();
+    static void SetPlatformRestoresMinimised(std::optional<bool> value);
+
     // Program-wide values of the window.
     int SkinIndex = 0;
     int Pinned = 1;
@@ -116,6 +134,8 @@ public:
     std::unique_ptr<TIdHTTP> http;
     TOpenDialog* opendg;
     TSaveDialog* savedg;
+    TsuiThemeManager* skinman = nullptr;
+    TsuiFileTheme* FileTheme1 = nullptr; // only with a theme file in config.ini
 
     TMenuItem *N1, *N12, *N13, *N14, *N15;
     TMenuItem *N5, *N26, *N27, *N28, *N31, *N10, *IT1, *N8, *N6, *N7, *N9, *N29, *N20, *EnglishNews1;
@@ -134,6 +154,9 @@ private:
     void showHeadlines();
     void fetchEnded(std::uint64_t id, TFeedFetchResult& result, const std::function<void()>& whenDone);
     void dropFetch();
+    void createSkinManager();
+    bool applyThemeFile();
+    void styleCommand(int skinIndex);
 
     QMenuBar* menuBar_ = nullptr;
     // The running feed fetch, its number (a result of an older one is dropped), the wait

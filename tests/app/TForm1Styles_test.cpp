@@ -1,0 +1,223 @@
+// The window's styles: the stored skin index applied at start, the five style commands with the
+// index written at close, the re-skinning hidden without leaving the window minimised or moved,
+// and a theme file named in config.ini.
+#include "app/TForm1.h"
+#include "framework/TListBox.h"
+#include "framework/TPanel.h"
+#include "framework/TScriptedPlatform.h"
+#include "framework/TSplitter.h"
+#include "skin/SuiStyleDecisions.h"
+#include "skin/TsuiFileTheme.h"
+#include "skin/TsuiSideChannel.h"
+#include "skin/TsuiThemeFileWriter.h"
+#include "skin/TsuiThemeManager.h"
+#include "tests/framework/GuiTest.h"
+#include "webview/TWebBrowser.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// Notes every window-state change of the form: whether it was minimised at that moment.
+struct StateLog : QObject {
+    std::vector<bool> minimised;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::WindowStateChange)
+            minimised.push_back(static_cast<QWidget*>(o)->isMinimized());
+        return false;
+    }
+};
+
+struct StyleFixture : ::testing::Test {
+    fs::path dir;
+    TScriptedPlatform platform;
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("zelmora-styles-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        TForm1::SetSettingsDirectory(dir.string());
+        platform.Screen = Rect(0, 0, 1280, 1024);
+    }
+    void TearDown() override {
+        form.reset();
+        TForm1::SetSettingsDirectory("");
+        TForm1::SetPlatformRestoresMinimised(std::nullopt);
+        fs::remove_all(dir);
+    }
+    void create(const std::string& ini = "") {
+        if (!ini.empty())
+            writeFile(dir / "config.ini", ini);
+        form = std::make_unique<TForm1>(nullptr);
+    }
+    // Every listed part of the window that carries a style carries the manager's.
+    void expectComponentsAt(TsuiUIStyle style) {
+        for (const QString& name : form->skinman->CompListLines()) {
+            QObject* c = form->FindComponent(name)->Object();
+            EXPECT_EQ(c->property("UIStyle").toInt(), int(style)) << name.toStdString();
+        }
+    }
+    std::string closeAndReadSkin() {
+        form->Close();
+        const std::string ini = readFile(dir / "config.ini");
+        const auto at = ini.find("skin=");
+        return at == std::string::npos ? "" : ini.substr(at, ini.find('\r', at) - at);
+    }
+};
+
+} // namespace
+
+TEST_F(StyleFixture, TheSkinIndexPicksTheStartStyle) {
+    const std::pair<const char*, TsuiUIStyle> table[] = {
+        {"0", MacOS}, {"1", DeepBlue}, {"2", WinXP}, {"3", BlueGlass}, {"4", Protein}};
+    for (const auto& [skin, style] : table) {
+        create(std::string("[form]\r\nskin=") + skin + "\r\n");
+        EXPECT_EQ(form->skinman->UIStyle(), style) << skin;
+        expectComponentsAt(style);
+        form.reset();
+    }
+    // A first run has no settings: skin 0, MacOS.
+    fs::remove(dir / "config.ini");
+    create();
+    EXPECT_EQ(form->skinman->UIStyle(), MacOS);
+}
+
+TEST_F(StyleFixture, SkinSevenKeepsTheCreatedStylesAndIsWrittenBack) {
+    create("[form]\r\nskin=7\r\n");
+    EXPECT_EQ(form->skinman->UIStyle(), DeepBlue);
+    expectComponentsAt(DeepBlue);
+    EXPECT_EQ(form->SkinIndex, 7);
+    EXPECT_EQ(closeAndReadSkin(), "skin=7");
+}
+
+TEST_F(StyleFixture, ShowtitleZeroStartsUnpinned) {
+    create("[form]\r\nshowtitle=0\r\n");
+    EXPECT_FALSE(form->groupbox1->StayOn());
+    EXPECT_EQ(form->web->Left(), 15);
+    EXPECT_FALSE(form->spilt->Visible());
+}
+
+TEST_F(StyleFixture, AStyleCommandMinimisesRestoresAndNotesTheIndex) {
+    TForm1::SetPlatformRestoresMinimised(true);
+    create("[form]\r\nskin=0\r\ntop=40\r\nleft=50\r\nwidth=700\r\nheigth=500\r\n");
+    form->show();
+    const QRect before = form->geometry();
+    StateLog log;
+    form->installEventFilter(&log);
+    form->N22Click(nullptr);
+    EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(form->skinman->UIStyle(), Protein);
+    expectComponentsAt(Protein);
+    EXPECT_EQ(form->SkinIndex, 4);
+
+    // The style already shown: minimised and restored all the same.
+    log.minimised.clear();
+    form->N22Click(nullptr);
+    EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
+
+    // Each command its style and index.
+    const std::pair<void (TForm1::*)(TComponent*), TsuiUIStyle> commands[] = {
+        {&TForm1::N18Click, MacOS},
+        {&TForm1::MacOs1Click, DeepBlue},
+        {&TForm1::WinXP1Click, WinXP},
+        {&TForm1::N11Click, BlueGlass}};
+    int index = 0;
+    for (const auto& [command, style] : commands) {
+        (form.get()->*command)(nullptr);
+        EXPECT_EQ(form->skinman->UIStyle(), style);
+        EXPECT_EQ(form->SkinIndex, index++);
+    }
+    form->removeEventFilter(&log);
+    EXPECT_EQ(closeAndReadSkin(), "skin=3");
+}
+
+TEST_F(StyleFixture, AMaximisedWindowComesBackMaximised) {
+    TForm1::SetPlatformRestoresMinimised(true);
+    create();
+    form->show();
+    form->SetWindowState(wsMaximized);
+    form->WinXP1Click(nullptr);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+}
+
+TEST_F(StyleFixture, WhereMinimisedWindowsCannotBeRestoredPaintingPausesInstead) {
+    TForm1::SetPlatformRestoresMinimised(false);
+    create("[form]\r\ntop=40\r\nleft=50\r\nwidth=700\r\nheigth=500\r\n");
+    form->show();
+    const QRect before = form->geometry();
+    StateLog log;
+    form->installEventFilter(&log);
+    form->N11Click(nullptr);
+    form->removeEventFilter(&log);
+    EXPECT_TRUE(log.minimised.empty()); // never minimised
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_TRUE(form->updatesEnabled());
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(form->skinman->UIStyle(), BlueGlass);
+    EXPECT_EQ(form->SkinIndex, 3);
+}
+
+TEST_F(StyleFixture, ManagerListsTheWindowsSkinnedPartsInOrder) {
+    create();
+    EXPECT_EQ(form->skinman->Name(), QStringLiteral("skinman"));
+    const QStringList all{"suiform", "suiPanel1", "groupbox1", "suiMainMenu1"};
+    QStringList skinned;
+    for (const QString& name : all) {
+        QObject* c = form->FindComponent(name)->Object();
+        if (HasPublishedProp(c, "UIStyle") && HasPublishedProp(c, "FileTheme"))
+            skinned << name;
+    }
+    EXPECT_EQ(form->skinman->CompListLines(), skinned);
+}
+
+TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
+    TsuiThemeFileWriter w;
+    w.AddInteger("FormBorderColor", 0x1E4A14);
+    w.SaveToFile((dir / "mine.sui").string());
+    create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + (dir / "mine.sui").string() + "\r\n");
+    ASSERT_NE(form->FileTheme1, nullptr);
+    EXPECT_TRUE(form->FileTheme1->Loaded());
+    EXPECT_EQ(form->skinman->FileTheme(), form->FileTheme1);
+    EXPECT_EQ(form->skinman->UIStyle(), FromThemeFile);
+    expectComponentsAt(FromThemeFile);
+    // A style command still switches to a built-in style; the index is kept as before.
+    form->N18Click(nullptr);
+    EXPECT_EQ(form->skinman->UIStyle(), MacOS);
+    EXPECT_EQ(closeAndReadSkin(), "skin=0");
+}
+
+TEST_F(StyleFixture, AMissingOrBrokenThemeFileLeavesTheStoredStyle) {
+    writeFile(dir / "broken.sui", std::string("Quorvex_TB\0\0\x19\0\0\0", 16) + std::string(200, '\0'));
+    writeFile(dir / "text.sui", "not a theme");
+    for (const char* name : {"nowhere.sui", "broken.sui", "text.sui"}) {
+        const std::string path = name == std::string("nowhere.sui") ? name : (dir / name).string();
+        create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + path + "\r\n");
+        EXPECT_EQ(form->FileTheme1, nullptr) << name;
+        EXPECT_EQ(form->FindComponent("suiFileTheme1"), nullptr) << name;
+        EXPECT_EQ(form->skinman->UIStyle(), WinXP) << name;
+        form.reset();
+    }
+}
