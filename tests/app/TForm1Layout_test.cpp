@@ -54,6 +54,12 @@ protected:
         return s.str();
     }
     void create() { form = std::make_unique<TForm1>(nullptr); }
+    // The window as created: its created geometry, and skin 7, which applies no style, so the
+    // components keep the DeepBlue they are created with (a first run would show MacOS).
+    void createAsCreated() {
+        writeIni("[form]\r\nskin=7\r\ntop=158\r\nleft=237\r\nwidth=703\r\nheigth=543\r\n");
+        create();
+    }
 
     // Drags the splitter by dx with the left button, as the user does.
     void dragSplitter(int dx) {
@@ -69,7 +75,7 @@ protected:
 };
 
 TEST_F(LayoutTest, PinnedTheChannelIsOpenAndThePaneSitsBesideIt) {
-    create();
+    createAsCreated();
     TsuiSideChannel* channel = form->groupbox1;
     EXPECT_TRUE(channel->StayOn());
     EXPECT_TRUE(channel->Popped());
@@ -158,7 +164,7 @@ TEST_F(LayoutTest, StoredWidthsOutsideTheLimitsAreHeldToThemAndTheFileKeepsThemU
 }
 
 TEST_F(LayoutTest, TheContentPanelCollapsesToItsBarAndKeepsItsHeightForTheWindow) {
-    create();
+    createAsCreated();
     TsuiPanel* panel = form->suiPanel1;
     ASSERT_EQ(panel->Height(), 543 - 64); // the first layout fills the window below the menu
     panel->Push();
