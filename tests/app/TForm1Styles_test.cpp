@@ -8,6 +8,7 @@
 #include "framework/TSplitter.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 #include "skin/TsuiThemeFileWriter.h"
 #include "skin/TsuiThemeManager.h"
@@ -196,6 +197,7 @@ TEST_F(StyleFixture, ManagerListsTheWindowsSkinnedPartsInOrder) {
 TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
     TsuiThemeFileWriter w;
     w.AddInteger("FormBorderColor", 0x1E4A14);
+    w.AddInteger("ControlBorderColor", 0x123456);
     w.SaveToFile((dir / "mine.sui").string());
     create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + (dir / "mine.sui").string() + "\r\n");
     ASSERT_NE(form->FileTheme1, nullptr);
@@ -203,6 +205,9 @@ TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
     EXPECT_EQ(form->skinman->FileTheme(), form->FileTheme1);
     EXPECT_EQ(form->skinman->UIStyle(), FromThemeFile);
     expectComponentsAt(FromThemeFile);
+    // The skinned parts read their entries from it.
+    EXPECT_EQ(form->suiPanel1->BorderColor(), TColor(0x123456));
+    EXPECT_EQ(form->groupbox1->BorderColor(), TColor(0x123456));
     // A style command still switches to a built-in style; the index is kept as before.
     form->N18Click(nullptr);
     EXPECT_EQ(form->skinman->UIStyle(), MacOS);
