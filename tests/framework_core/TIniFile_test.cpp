@@ -4,6 +4,10 @@
 #include "tests/framework_core/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,7 +111,7 @@ TEST(TIniFile, UnwritableFileOrDirectoryThrowsWithTheFullPathAndKeepsTheOldFile)
     EXPECT_EQ(dir.Count(), 1u);
 
     // A directory that does not exist cannot take the file either; the message names the full path.
-    ::chdir(dir.Path().c_str());
+    InDirectory inDir(dir.Path());
     TIniFile relative("missing/config.ini");
     relative.WriteInteger("form", "width", 1);
     try {
@@ -118,16 +122,59 @@ TEST(TIniFile, UnwritableFileOrDirectoryThrowsWithTheFullPathAndKeepsTheOldFile)
     }
 }
 
+namespace {
+
+// Makes a directory refuse new entries for whoever runs the test. Without write bits an ordinary
+// user cannot add a file; root ignores the bits, so for root the directory is made immutable as
+// well, which even root cannot write into. Both are undone at the end of the scope.
+class UnwritableDirectory {
+public:
+    explicit UnwritableDirectory(const std::filesystem::path& dir) : dir_(dir) {
+        ::chmod(dir_.c_str(), 0555);
+        if (::geteuid() != 0)
+            return;
+        fd_ = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        if (fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            immutable_ = ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+    }
+    ~UnwritableDirectory() {
+        int flags = 0;
+        if (immutable_ && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd_ >= 0)
+            ::close(fd_);
+        ::chmod(dir_.c_str(), 0755);
+    }
+    UnwritableDirectory(const UnwritableDirectory&) = delete;
+    UnwritableDirectory& operator=(const UnwritableDirectory&) = delete;
+
+    // Whether a new file in the directory is now refused.
+    bool Holds() const { return ::geteuid() != 0 || immutable_; }
+
+private:
+    std::filesystem::path dir_;
+    int fd_ = -1;
+    bool immutable_ = false;
+};
+
+} // namespace
+
 TEST(TIniFile, ReadOnlyDirectoryKeepsTheOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
     TempDir dir;
     const std::string file = dir.File("config.ini");
     TempDir::Put(file, "[form]\r\nwidth=600\r\n");
-    ::chmod(dir.Path().c_str(), 0555);
     TIniFile ini(file);
     ini.WriteInteger("form", "width", 652);
-    EXPECT_THROW(ini.UpdateFile(), EIniFileException);
-    ::chmod(dir.Path().c_str(), 0755);
+    {
+        UnwritableDirectory readOnly(dir.Path());
+        ASSERT_TRUE(readOnly.Holds()) << "running as root, the directory could not be made immutable";
+        EXPECT_THROW(ini.UpdateFile(), EIniFileException);
+    }
     EXPECT_EQ(TempDir::Get(file), "[form]\r\nwidth=600\r\n");
+    EXPECT_EQ(dir.Count(), 1u);
 }

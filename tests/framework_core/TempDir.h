@@ -42,3 +42,21 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Enters a directory and goes back to where the test was when it ends, also after a failed
+// assertion, so later tests do not run in a directory that is already gone.
+class InDirectory {
+public:
+    explicit InDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~InDirectory() {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+    }
+    InDirectory(const InDirectory&) = delete;
+    InDirectory& operator=(const InDirectory&) = delete;
+
+private:
+    std::filesystem::path old_;
+};

@@ -37,9 +37,9 @@ std::string quote(const std::string& s) {
     return q + "'";
 }
 
-// The tests run in the build's tests/http folder; the tool lies in tools/cli beside it.
+// The build gives the tool's path and builds the tool before this test.
 fs::path cliPath() {
-    return fs::current_path() / ".." / ".." / "tools" / "cli" / "zelmora-cli";
+    return ZEL_CLI_PATH;
 }
 
 CliRun runCli(const std::vector<std::string>& args) {
@@ -60,10 +60,7 @@ CliRun runCli(const std::vector<std::string>& args) {
 
 class CliGet : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!fs::exists(cliPath()))
-            GTEST_SKIP() << "zelmora-cli is not built";
-    }
+    void SetUp() override { ASSERT_TRUE(fs::exists(cliPath())) << cliPath() << " is missing"; }
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "http/EIdException.h"
 #include "http/TIdMemoryStream.h"
 #include "tests/http/HttpFixture.h"
+#include "tests/support/RefusedPort.h"
 
 using namespace zeltest;
 
@@ -377,7 +378,8 @@ TEST_P(Get, StreamFormWritesAtThePosition) {
 }
 
 TEST_P(Get, ABodyExactlyAtTheBoundIsAccepted) {
-    Serve({Join({Reply(Ok("12345")), Reply(HttpResponse("HTTP/1.1 200 OK", {}, "abcde")), {Action::Close()}})});
+    Serve(
+        {Join({Reply(Ok("12345")), Reply(HttpResponse("HTTP/1.1 200 OK", {}, "abcde")), {Action::Close()}})});
     http.SetMaxBodySize(5);
     EXPECT_EQ(http.Get(Url("/length")), "12345");
     EXPECT_EQ(http.Get(Url("/close")), "abcde");
@@ -431,14 +433,10 @@ TEST(GetRefusals, ProxyWithoutPortFailsAsAClosedConnection) {
 }
 
 TEST(GetRefusals, RefusedConnection) {
-    int port;
-    {
-        ScriptedServer probe({});
-        port = probe.Port();
-    }
+    RefusedPort refused;
     TIdHTTP http;
     try {
-        http.Get("http://127.0.0.1:" + std::to_string(port) + "/x");
+        http.Get("http://127.0.0.1:" + std::to_string(refused.Port()) + "/x");
         FAIL();
     } catch (const EIdSocketError& e) {
         EXPECT_EQ(e.LastError(), 10061);

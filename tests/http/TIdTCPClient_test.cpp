@@ -3,23 +3,25 @@
 // receive; results must not depend on how the stream is cut.
 #include "http/EIdException.h"
 #include "http/TIdIOHandlerMemory.h"
+#include "http/TIdIOHandlerSocket.h"
 #include "http/TIdIOHandlerStack.h"
 #include "http/TIdMemoryStream.h"
 #include "http/TIdStack.h"
 #include "http/TIdTCPClient.h"
+#include "tests/support/RefusedPort.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <memory>
-#include <thread>
 
 using namespace zeltest;
 
@@ -64,6 +66,17 @@ private:
 };
 
 class ConnectionReads : public testing::TestWithParam<Cut> {};
+
+// Waits until the peer's close (its FIN) has reached our socket, without reading anything, so a
+// test can look at the connection afterwards instead of polling it. An in-memory peer has no
+// socket: its end is there from the start.
+bool peerCloseArrived(TIdIOHandler& io) {
+    auto* socket = dynamic_cast<TIdIOHandlerSocket*>(&io);
+    if (!socket)
+        return true;
+    pollfd p{socket->Binding().Handle(), POLLRDHUP, 0};
+    return ::poll(&p, 1, 10000) == 1 && (p.revents & POLLRDHUP);
+}
 
 } // namespace
 
@@ -153,11 +166,12 @@ TEST_P(ConnectionReads, ExactReadPastTheCloseRaises) {
 TEST_P(ConnectionReads, OpenConnectionTestAfterThePeerClosed) {
     Peer p(GetParam(), "line\nrest");
     EXPECT_EQ(p.io().ReadLn(), "line");
-    // Unread bytes keep the connection usable even after the peer has gone.
-    for (int i = 0; i < 200 && p.io().SourceAllocated(); ++i) {
+    ASSERT_TRUE(peerCloseArrived(p.io()));
+    // Unread bytes keep the connection usable after the peer has gone: each test reads more in,
+    // until it meets the close and frees our socket, and the connection still counts as open.
+    for (int i = 0; i < 100 && p.io().SourceAllocated(); ++i)
         EXPECT_TRUE(p.client().Connected());
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    EXPECT_FALSE(p.io().SourceAllocated());
     EXPECT_TRUE(p.client().Connected());
     std::string rest;
     p.io().ReadBytes(rest, 4);
@@ -173,21 +187,19 @@ TEST(TIdTCPClient, IdlePeerCloseIsNoticedWithoutBufferedBytes) {
     ScriptedServer server({{Action::Close()}});
     TIdTCPClient c;
     c.Connect("127.0.0.1", server.Port());
-    ASSERT_TRUE(server.WaitScriptsDone(1));
-    bool connected = true;
-    for (int i = 0; i < 200 && connected; ++i) {
-        connected = c.Connected();
-        if (connected)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_FALSE(connected);
+    ASSERT_TRUE(peerCloseArrived(*c.IOHandler()));
+    EXPECT_FALSE(c.Connected());
     EXPECT_FALSE(c.IOHandler()->SourceAllocated());
     c.Disconnect();
     c.Disconnect(); // never raises for a closed connection
 }
 
 TEST(TIdTCPClient, ReadTimeoutOnlyWhenPositive) {
-    ScriptedServer server({{Action::Send("no end of line"), Action::WaitForPeerClose()}});
+    // Each line end comes a while after the client said it is waiting for it. The pause only gives
+    // a wrong client time to give up; a right one waits however long it takes.
+    ScriptedServer server(
+        {{Action::Send("no end of line"), Action::ReadBytes(1), Action::Sleep(300), Action::Send("\n"),
+          Action::ReadBytes(1), Action::Sleep(300), Action::Send("late\n"), Action::WaitForPeerClose()}});
     TIdTCPClient c;
     c.SetReadTimeout(150);
     c.Connect("127.0.0.1", server.Port());
@@ -203,6 +215,13 @@ TEST(TIdTCPClient, ReadTimeoutOnlyWhenPositive) {
     EXPECT_EQ(c.IOHandler()->ReadLn("\n", 50), "");
     EXPECT_TRUE(c.IOHandler()->ReadLnTimedOut());
     EXPECT_TRUE(c.Connected());
+    // Zero and negative time-outs set no limit: the read waits for the line.
+    for (int timeout : {0, -1}) {
+        SCOPED_TRACE(timeout);
+        c.SetReadTimeout(timeout);
+        c.IOHandler()->Write("w");
+        EXPECT_EQ(c.IOHandler()->ReadLn(), timeout == 0 ? "no end of line" : "late");
+    }
     c.Disconnect();
 }
 
@@ -263,28 +282,12 @@ TEST(TIdTCPClient, AlreadyConnected) {
     }
 }
 
-namespace {
-
-// A loopback port with nothing listening on it.
-int closedPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
-
-} // namespace
-
 TEST(TIdTCPClient, RefusedConnectionAndAFreshHandlerAfterwards) {
+    RefusedPort refused;
     TIdTCPClient c;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            c.Connect("127.0.0.1", closedPort());
+            c.Connect("127.0.0.1", refused.Port());
             FAIL();
         } catch (const EIdSocketError& e) {
             EXPECT_EQ(e.LastError(), 10061);
