@@ -8,6 +8,7 @@
 #include "framework/core/EInOutError.h"
 #include "reader/AboutPage.h"
 #include "reader/NewsCategories.h"
+#include "tests/support/RefusedPort.h"
 #include "webview/TWebBrowser.h"
 
 #include <QFile>
@@ -27,11 +28,6 @@ const char* const kLongTitle = "联合国大会今日在纽约开幕各国代表
 
 std::string serverHost(const ScriptedServer& s) {
     return "127.0.0.1:" + std::to_string(s.Port());
-}
-
-int closedPort() {
-    ScriptedServer gone({});
-    return gone.Port();
 }
 
 // Points the per-user cache directory at a test's own folder for the test's duration.
@@ -163,7 +159,8 @@ TEST_F(CategoryCommands, AFailedFetchShowsTheOneBoxOverAnEmptyListAndStillSetsTh
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(军事新闻)");
 
     // A refused connection, and with nothing loaded the save command shows no dialog.
-    form->getnews("http://127.0.0.1:" + std::to_string(closedPort()) + "/rss/world.xml");
+    RefusedPort refused;
+    form->getnews("http://127.0.0.1:" + std::to_string(refused.Port()) + "/rss/world.xml");
     ASSERT_TRUE(waitForFetch());
     ASSERT_EQ(platform.Boxes.size(), 3u);
     EXPECT_EQ(platform.Boxes[2].Text, QString::fromUtf8(kFailText));
@@ -232,6 +229,11 @@ TEST_F(PageCommands, AboutPageIsWrittenIntoTheCacheDirectoryAndShown) {
     EXPECT_NE(bytes.find(Gbk(
                   "<a href=\"http://127.0.0.1:1\" target=\"_blank\"><b>点击这里访问我的网站</b></a><br>")),
               std::string::npos);
+    // The link text as GBK bytes, spelled out.
+    EXPECT_NE(
+        bytes.find(
+            "<b>\xB5\xE3\xBB\xF7\xD5\xE2\xC0\xEF\xB7\xC3\xCE\xCA\xCE\xD2\xB5\xC4\xCD\xF8\xD5\xBE</b></a>"),
+        std::string::npos);
     EXPECT_EQ(bytes.find("</font>"), std::string::npos);
     EXPECT_EQ(bytes.find("</body>"), std::string::npos);
     ASSERT_GE(bytes.size(), 2u);

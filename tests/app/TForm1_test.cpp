@@ -113,6 +113,24 @@ TEST_F(FormFixture, HexadecimalNumbersAndDefaultsForAnythingElse) {
     EXPECT_FALSE(form->spilt->Visible());
 }
 
+TEST_F(FormFixture, AFileWithoutTheKeysGivesEveryDefault) {
+    // Text that is not a number counts as missing.
+    writeFile(ini, "[form]\r\nwidth=wide\r\n");
+    create();
+    EXPECT_EQ(form->Top(), 48);
+    EXPECT_EQ(form->Left(), 183);
+    EXPECT_EQ(form->ClientWidth(), 652);
+    EXPECT_EQ(form->ClientHeight(), 565);
+    EXPECT_EQ(form->SkinIndex, 0);
+    EXPECT_EQ(form->groupbox1->Width(), 277);
+    EXPECT_EQ(form->lb->Width(), 257);
+    EXPECT_EQ(form->Pinned, 1);
+    EXPECT_EQ(form->http->ProxyParams().ProxyServer(), "");
+    EXPECT_EQ(form->http->ProxyParams().ProxyPort(), 0);
+    EXPECT_EQ(form->http->ProxyParams().ProxyUsername(), "");
+    EXPECT_EQ(form->http->ProxyParams().ProxyPassword(), "");
+}
+
 TEST_F(FormFixture, CloseWritesTheFormKeysAndKeepsTheRest) {
     writeFile(ini,
               "; hand-made\r\n[proxy]\r\nip=proxy.lan\r\nport=3128\r\n[form]\r\nskin=7\r\n[mine]\r\nx=1\r\n");

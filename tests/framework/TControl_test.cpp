@@ -85,6 +85,41 @@ TEST(Align, PeersStackByPositionAndHiddenOnesDropOut) {
     first->Show();
     EXPECT_EQ(first->Left(), 0);
     EXPECT_EQ(second->Left(), 50);
+
+    // On the right the one whose right edge lies further right goes outermost.
+    TControl rightParent(nullptr);
+    rightParent.SetBounds(0, 0, 300, 100);
+    TControl* inner = makeChild(&rightParent, alNone, 100, 0, 20, 10);
+    TControl* outer = makeChild(&rightParent, alNone, 250, 0, 40, 10);
+    rightParent.DisableAlign();
+    outer->SetAlign(alRight);
+    inner->SetAlign(alRight);
+    rightParent.EnableAlign();
+    EXPECT_EQ(outer->Left(), 260);
+    EXPECT_EQ(inner->Left(), 240);
+    outer->Hide();
+    EXPECT_EQ(inner->Left(), 280);
+    outer->Show();
+    EXPECT_EQ(outer->Left(), 260);
+    EXPECT_EQ(inner->Left(), 240);
+
+    // Top and bottom in the same way: the higher one on top, the lower one at the bottom.
+    TControl column(nullptr);
+    column.SetBounds(0, 0, 100, 300);
+    TControl* upper = makeChild(&column, alNone, 0, 90, 10, 20);
+    TControl* topmost = makeChild(&column, alNone, 0, 10, 10, 30);
+    TControl* above = makeChild(&column, alNone, 0, 150, 10, 15);
+    TControl* lowest = makeChild(&column, alNone, 0, 260, 10, 25);
+    column.DisableAlign();
+    upper->SetAlign(alTop);
+    topmost->SetAlign(alTop);
+    lowest->SetAlign(alBottom);
+    above->SetAlign(alBottom);
+    column.EnableAlign();
+    EXPECT_EQ(topmost->Top(), 0);
+    EXPECT_EQ(upper->Top(), 30);
+    EXPECT_EQ(lowest->Top(), 275);
+    EXPECT_EQ(above->Top(), 260);
 }
 
 TEST(Align, OverriddenRectangleAndPanelBevel) {

@@ -36,6 +36,11 @@ TEST(TIdBasicAuthentication, ValueIsBasicAndBase64OfUserColonPassword) {
     a.SetUsername("u");
     a.SetPassword("p");
     EXPECT_EQ(a.Authentication(), "Basic " + TIdBase64::Encode("u:p"));
+    EXPECT_EQ(a.Authentication(), "Basic dTpw");
+    a.SetUsername("Aladdin");
+    a.SetPassword("open sesame");
+    EXPECT_EQ(a.Authentication(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+    a.SetUsername("u");
     // Credentials are kept exactly: blanks at the ends and long passwords are not folded or trimmed.
     std::string longPassword = " " + std::string(100, 'x') + " y ";
     a.SetPassword(longPassword);

@@ -60,6 +60,7 @@ TEST(TIdCookie, NameValueAndAttributesWithoutRegardToCase) {
     EXPECT_EQ(c.Version(), "1");
     EXPECT_EQ(c.InternalVersion(), 1);
     EXPECT_EQ(c.MaxAge(), *IdParseCookieDate("Sun, 06 Nov 2044 08:49:37 GMT") - kNow);
+    EXPECT_EQ(c.MaxAge(), 662034977); // 2044-11-06 08:49:37 UTC is 2362034977
     EXPECT_TRUE(c.Acceptable());
     EXPECT_EQ(c.ClientCookie(), "sid=abc");
 }
@@ -88,6 +89,7 @@ TEST(TIdCookie, MaxAgeSetsTheExpiryAndWinsOverExpires) {
     EXPECT_EQ(c.MaxAge(), 60);
     EXPECT_EQ(c.ExpiresAt(), kNow + 60);
     EXPECT_EQ(c.Expires(), IdInternetDate(kNow + 60));
+    EXPECT_EQ(c.Expires(), "Tue, 14 Nov 2023 22:14:20 GMT");
     EXPECT_EQ(c.InternalVersion(), 0);
     EXPECT_FALSE(c.IsExpired(kNow + 59));
     EXPECT_TRUE(c.IsExpired(kNow + 60));
@@ -143,6 +145,9 @@ TEST(TIdCookie, ServerCookieCarriesTheAttributes) {
     c.SetCookieText("a=1; path=/x; domain=example.com; secure; max-age=10; comment=c; version=1", kNow);
     EXPECT_EQ(c.ServerCookie(), "a=1; path=/x; expires=" + IdInternetDate(kNow + 10) +
                                     "; domain=example.com; secure; max-age=10; comment=c; version=1");
+    EXPECT_EQ(c.ServerCookie(),
+              "a=1; path=/x; expires=Tue, 14 Nov 2023 22:13:30 GMT; domain=example.com; secure;"
+              " max-age=10; comment=c; version=1");
     // Read back, the text gives the same cookie (the expiry now comes as an Expires attribute).
     TIdCookieRFC2109 copy;
     copy.SetCookieText(c.ServerCookie(), kNow);

@@ -406,7 +406,10 @@ TEST_P(Hostile, EndlessAuthenticationChallengesAreBounded) {
     Outcome o = capture([&] { return http.Get(Url("/x")); });
     EXPECT_EQ(o.error, "EIdHTTPProtocolException");
     EXPECT_EQ(o.code, 401);
-    EXPECT_LE(server->Requests().size(), 4u);
+    // The user name is known, so the program is never asked; Basic has one step, so the second
+    // challenge ends the exchange.
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(server->Requests().size(), 2u);
 }
 
 // --- cookies ------------------------------------------------------------------------------
@@ -436,7 +439,8 @@ TEST_P(Hostile, CookieLifetimesFarOutOfRange) {
     EXPECT_EQ(a.error, "");
     EXPECT_EQ(b.body, "2");
     std::string head = server->Requests().at(1);
-    EXPECT_NE(head.find("a=1"), std::string::npos);
+    // The huge lifetimes count as far in the future; the huge negative one has already expired.
+    EXPECT_NE(head.find("\r\nCookie: a=1; b=2\r\n"), std::string::npos);
 }
 
 ZEL_HTTP_CUTS(Hostile);

@@ -28,6 +28,8 @@ TEST(AboutPage, IsOneGbkLineWithTheTagsInOrderAndTheirMixedCase) {
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     EXPECT_EQ(bytes.find_first_of("\r\n"), bytes.size() - 2);
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(bytes)), bytes); // GBK through and through
+    // The title as GBK bytes, spelled out so the code page is not checked by itself.
+    EXPECT_NE(bytes.find("<b>Zelmora\xD0\xC2\xCE\xC5\xE4\xAF\xC0\xC0\xC6\xF7 V2.01</b>"), std::string::npos);
     const std::string html = AnsiToUtf8(bytes.substr(0, bytes.size() - 2));
 
     EXPECT_EQ(html.rfind("<body bgcolor=\"#FCF6E8\" link=\"#0099FF\" vlink=\"#000099\" alink=\"#0066FF\">"

@@ -154,6 +154,7 @@ TEST(FeedCutter, FetchFailureLeavesAnEmptyStoreAndSuccessFillsIt) {
     EXPECT_EQ(store.Count(), 2);
     ok = FetchHeadlines(
         store, [&](const std::string&) { return feed(item("C", "c")); }, "u", kPrefix);
+    EXPECT_TRUE(ok);
     EXPECT_EQ(store.Count(), 1); // a second fetch replaces the first list entirely
     EXPECT_EQ(store.Item(0).title, "C");
 }

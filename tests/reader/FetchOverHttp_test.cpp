@@ -4,6 +4,7 @@
 #include "reader/FetchHeadlines.h"
 #include "reader/HeadlineLines.h"
 #include "reader/THeadlineStore.h"
+#include "tests/support/RefusedPort.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -55,24 +56,25 @@ TEST(FetchOverHttp, RedirectsErrorsAndRefusedConnectionsFailWithAnEmptyStore) {
     for (const char* status : {"HTTP/1.1 302 Found", "HTTP/1.1 301 Moved Permanently",
                                "HTTP/1.1 404 Not Found", "HTTP/1.1 500 Internal Server Error"}) {
         SCOPED_TRACE(status);
-        ScriptedServer server({{Action::ReadHead(),
-                                Action::Send(HttpResponse(
-                                    status, {"Location: http://127.0.0.1:1/", "Content-Length: 5"}, "<item")),
-                                Action::Close()}});
+        // The Location leads back to this server, which would serve the feed there: a client that
+        // followed it would come back with headlines and a second request.
+        const std::string feed =
+            HttpResponse("HTTP/1.1 200 OK", {"Content-Length: " + std::to_string(kFeed.size())}, kFeed);
+        ScriptedServer server(
+            {{Action::ReadHead(),
+              Action::Send(HttpResponse(status, {"Location: /rss/moved.xml", "Content-Length: 5"}, "<item")),
+              Action::Close()},
+             {Action::ReadHead(), Action::Send(feed), Action::Close()}});
         TIdHTTP http;
         THeadlineStore store;
         store.Append({"old", "old"});
         EXPECT_FALSE(fetch(http, store, url(server)));
         EXPECT_EQ(store.Count(), 0);
-        EXPECT_EQ(server.Accepted(), 1); // the redirect was not followed
+        EXPECT_EQ(server.Requests().size(), 1u); // the redirect was not followed
     }
-    int port;
-    {
-        ScriptedServer gone({});
-        port = gone.Port();
-    }
+    RefusedPort refused;
     TIdHTTP http;
     THeadlineStore store;
-    EXPECT_FALSE(fetch(http, store, "http://127.0.0.1:" + std::to_string(port) + "/rss/world.xml"));
+    EXPECT_FALSE(fetch(http, store, "http://127.0.0.1:" + std::to_string(refused.Port()) + "/rss/world.xml"));
     EXPECT_EQ(store.Count(), 0);
 }

@@ -4,6 +4,9 @@
 #include "tests/framework/GuiTest.h"
 
 #include <QMetaEnum>
+
+#include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 
@@ -47,51 +50,170 @@ TEST(StyleTable, TheTopBitOfTheStyleIsIgnoredAndUnknownEntriesAreSafe) {
     }
 }
 
-// The documented value entries, column by column (MacOS, WinXP, DeepBlue, Protein, BlueGlass).
-TEST(StyleTable, EveryValueEntryHasItsDocumentedKindAndValues) {
-    struct Row {
-        int entry;
-        const char* key;
-        TStyleEntryKind kind;
-        int v[5];
+// Keys and kinds of the value entries: theme files name their entries by these keys.
+TEST(StyleTable, ValueEntriesCarryTheirKeysAndKinds) {
+    const std::map<int, std::pair<const char*, TStyleEntryKind>> entries = {
+        {2, {"ButtonTransparentBool", sekBool}},
+        {6, {"TitleBarButtonTransparentBool", sekBool}},
+        {7, {"TitleBarButtonLeftOffsetInt", sekInt}},
+        {8, {"TitleBarButtonRightOffsetInt", sekInt}},
+        {9, {"TitleBarButtonTopInt", sekInt}},
+        {13, {"FormMinWidthInt", sekInt}},
+        {14, {"FormRoundCornerInt", sekInt}},
+        {15, {"FormBackgroundColor", sekColor}},
+        {16, {"FormBorderColor", sekColor}},
+        {17, {"FormBorderWidthInt", sekInt}},
+        {18, {"MenuSelectedBorderColor", sekColor}},
+        {19, {"MenuSelectedBackgroundColor", sekColor}},
+        {20, {"MenuSelectedFontColor", sekColor}},
+        {21, {"MenuBackgroundColor", sekColor}},
+        {22, {"MenuFontColor", sekColor}},
+        {23, {"MenuBarColor", sekColor}},
+        {25, {"ControlBorderColor", sekColor}},
+        {26, {"ControlBackgroundColor", sekColor}},
+        {27, {"ControlFontColor", sekColor}},
+        {31, {"ScrollBarBackgroundColor", sekColor}},
+        {35, {"ToolBarButtonBorderColor", sekColor}},
+        {36, {"ToolBarButtonBackgroundColor", sekColor}},
+        {37, {"ToolBarButtonDownBackgroundColor", sekColor}},
     };
-    const Row rows[] = {
-        {2, "ButtonTransparentBool", sekBool, {1, 0, 0, 0, 1}},
-        {6, "TitleBarButtonTransparentBool", sekBool, {0, 0, 0, 1, 1}},
-        {7, "TitleBarButtonLeftOffsetInt", sekInt, {3, 2, 0, 0, 4}},
-        {8, "TitleBarButtonRightOffsetInt", sekInt, {-2, -2, 0, 0, -3}},
-        {9, "TitleBarButtonTopInt", sekInt, {4, 5, 2, 2, 6}},
-        {13, "FormMinWidthInt", sekInt, {130, 150, 130, 130, 270}},
-        {14, "FormRoundCornerInt", sekInt, {0, 13, 0, 0, 11}},
-        {15, "FormBackgroundColor", sekColor, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
-        {16, "FormBorderColor", sekColor, {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}},
-        {17, "FormBorderWidthInt", sekInt, {1, 3, 1, 1, 1}},
-        {18, "MenuSelectedBorderColor", sekColor, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
-        {19, "MenuSelectedBackgroundColor", sekColor, {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
-        {20, "MenuSelectedFontColor", sekColor, {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
-        {21, "MenuBackgroundColor", sekColor, {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
-        {22, "MenuFontColor", sekColor, {0, 0, 0, 0, 0}},
-        {23, "MenuBarColor", sekColor, {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
-        {25, "ControlBorderColor", sekColor, {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000}},
-        {26, "ControlBackgroundColor", sekColor, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
-        {27, "ControlFontColor", sekColor, {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}},
-        {31, "ScrollBarBackgroundColor", sekColor, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
-        {35, "ToolBarButtonBorderColor", sekColor, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
-        {36, "ToolBarButtonBackgroundColor", sekColor, {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
-        {37,
-         "ToolBarButtonDownBackgroundColor",
-         sekColor,
-         {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(StyleEntryKey(r.entry), r.key);
-        EXPECT_EQ(StyleEntryKind(r.entry), r.kind) << r.key;
-        for (int s = 0; s < 5; ++s) {
-            const TStyleEntryValue v = LookupStyleEntry(MacOS + s, r.entry);
-            EXPECT_EQ(v.Kind, r.kind) << r.key;
-            EXPECT_EQ(v.Value, r.v[s]) << r.key << " of style " << MacOS + s;
+    for (const auto& [entry, keyKind] : entries) {
+        EXPECT_EQ(StyleEntryKey(entry), keyKind.first);
+        EXPECT_EQ(StyleEntryKind(entry), keyKind.second) << keyKind.first;
+        for (int style = MacOS; style <= BlueGlass; ++style)
+            EXPECT_EQ(LookupStyleEntry(style, entry).Kind, keyKind.second) << keyKind.first;
+    }
+}
+
+// What each skinned component takes from the table, per style (MacOS, WinXP, DeepBlue, Protein,
+// BlueGlass), written from the components' own descriptions.
+constexpr int kStyles[5] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
+
+int imageHeight(int style, int entry) {
+    TBitmap b;
+    LoadStyleImage(style, entry, &b, 0, 0);
+    return b.Height();
+}
+
+TEST(StyleTable, PanelBarBorderAndCaption) {
+    const int barHeight[5] = {21, 21, 20, 21, 21};
+    const TColor border[5] = {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000};
+    // The caption is black under MacOS whatever the table says; the others take entry 20.
+    const TColor caption[5] = {0x000000, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(StyleName(kStyles[i]));
+        EXPECT_EQ(imageHeight(kStyles[i], 42), barHeight[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 25), border[i]);
+        if (kStyles[i] != MacOS) {
+            EXPECT_EQ(StyleColor(kStyles[i], 20), caption[i]);
         }
     }
+    EXPECT_EQ(StyleColor(MacOS, 20), 0xFFFFFF); // why MacOS needs its fixed black
+}
+
+TEST(StyleTable, TitleBarPicturesOffsetsAndMinimumWidth) {
+    const int framedHeight[5] = {20, 26, 29, 20, 30};
+    const int buttonSize[5] = {17, 21, 19, 19, 19};
+    const int framedBandTop[5] = {1, 2, -1, -1, 3};
+    const int leftOffset[5] = {3, 2, 0, 0, 4};
+    const int rightOffset[5] = {-2, -2, 0, 0, -3};
+    const int minWidth[5] = {130, 150, 130, 130, 270};
+    const int roundCorner[5] = {0, 13, 0, 0, 11};
+    for (int i = 0; i < 5; ++i) {
+        const int s = kStyles[i];
+        SCOPED_TRACE(StyleName(s));
+        // A framed bar is its left picture's height less 3, its band 3 higher than the entry.
+        EXPECT_EQ(imageHeight(s, 10) - 3, framedHeight[i]);
+        EXPECT_EQ(StyleInt(s, 9) - 3, framedBandTop[i]);
+        TBitmap button;
+        LoadStyleImage(s, 5, &button, 18, 1);
+        EXPECT_EQ(button.Width(), buttonSize[i]);
+        EXPECT_EQ(button.Height(), buttonSize[i]);
+        EXPECT_EQ(StyleInt(s, 7), leftOffset[i]);
+        EXPECT_EQ(StyleInt(s, 8), rightOffset[i]);
+        EXPECT_EQ(StyleInt(s, 13), minWidth[i]);
+        EXPECT_EQ(StyleInt(s, 14), roundCorner[i]);
+    }
+    // Only the Protein and BlueGlass buttons are drawn transparent.
+    EXPECT_FALSE(StyleBool(DeepBlue, 6));
+    EXPECT_TRUE(StyleBool(Protein, 6));
+}
+
+TEST(StyleTable, FrameBorderColourAndCorners) {
+    const TColor border[5] = {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000};
+    const int borderWidth[5] = {1, 3, 1, 1, 1};
+    const TColor color[5] = {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7};
+    const int roundCorner[5] = {0, 13, 0, 0, 11};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(StyleName(kStyles[i]));
+        EXPECT_EQ(StyleColor(kStyles[i], 16), border[i]);
+        EXPECT_EQ(StyleInt(kStyles[i], 17), borderWidth[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 15), color[i]); // also the menu bar's colour
+        EXPECT_EQ(StyleInt(kStyles[i], 14), roundCorner[i]);
+    }
+}
+
+TEST(StyleTable, MenuAndMenuBarColours) {
+    const TColor bar[5] = {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6};
+    const TColor background[5] = {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7};
+    const TColor selectedBorder[5] = {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E};
+    const TColor selected[5] = {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E};
+    const TColor selectedFont[5] = {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(StyleName(kStyles[i]));
+        EXPECT_EQ(StyleColor(kStyles[i], 23), bar[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 21), background[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 22), 0x000000); // text, in the menu and on the menu bar
+        EXPECT_EQ(StyleColor(kStyles[i], 18), selectedBorder[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 19), selected[i]);
+        EXPECT_EQ(StyleColor(kStyles[i], 20), selectedFont[i]);
+    }
+}
+
+TEST(StyleTable, SideChannelColoursAndPictures) {
+    const TColor sideBar[5] = {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7};
+    const TColor border[5] = {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000};
+    const char* bar[5] = {"MACOS_SIDECHENNEL_BAR", "WINXP_SIDECHENNEL_BAR", "DEEPBLUE_SIDECHENNEL_BAR",
+                          "PROTEIN_SIDECHENNEL_BAR", "BLUEGLASS_SIDECHENNEL_BAR"};
+    const int barHeight[5] = {21, 21, 20, 21, 21};
+    const char* handle[5] = {"MACOS_SIDECHENNEL_HANDLE", "WINXP_SIDECHENNEL_HANDLE",
+                             "DEEPBLUE_SIDECHENNEL_HANDLE", "PROTEIN_SIDECHENNEL_HANDLE",
+                             "BLUEGLASS_SIDECHENNEL_HANDLE"};
+    const int handleSize[5][2] = {{7, 84}, {8, 86}, {8, 83}, {8, 83}, {8, 86}};
+    for (int i = 0; i < 5; ++i) {
+        const int s = kStyles[i];
+        SCOPED_TRACE(StyleName(s));
+        EXPECT_EQ(StyleColor(s, 15), sideBar[i]);
+        EXPECT_EQ(StyleColor(s, 25), border[i]);
+        EXPECT_EQ(LookupStyleEntry(s, 42).ResourceName, bar[i]);
+        TBitmap b;
+        LoadStyleImage(s, 42, &b, 0, 0);
+        EXPECT_EQ(b.Width(), 1);
+        EXPECT_EQ(b.Height(), barHeight[i]);
+        // The pin button sits min((bar height - 16) div 2, 5) from the top: 2 for every bar.
+        EXPECT_EQ(std::min((b.Height() - 16) / 2, 5), 2);
+        EXPECT_EQ(LookupStyleEntry(s, 41).ResourceName, handle[i]);
+        LoadStyleImage(s, 41, &b, 0, 0);
+        EXPECT_EQ(b.Width(), handleSize[i][0]);
+        EXPECT_EQ(b.Height(), handleSize[i][1]);
+    }
+}
+
+// The entries no component of the reader takes (tool bars, scroll bars, buttons): carried for
+// theme files and other skinned controls.
+TEST(StyleTable, EntriesNoComponentReadsKeepTheirValues) {
+    const std::pair<int, std::array<int, 5>> rows[] = {
+        {2, {1, 0, 0, 0, 1}},
+        {26, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+        {27, {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}},
+        {31, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
+        {35, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
+        {36, {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
+        {37, {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
+    };
+    for (const auto& [entry, values] : rows)
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(LookupStyleEntry(kStyles[i], entry).Value, values[i]) << StyleEntryKey(entry);
 }
 
 TEST(StyleTable, ImageEntriesNameTheirResourcesByStylePrefix) {

@@ -182,15 +182,42 @@ TEST(SuiDrawing, SystemMenuFontTakesTheMenuTextColour) {
 }
 
 TEST(SuiDrawing, ActiveWindowFollowsTheApplicationAndTheMainForm) {
-    // No window of the test program has the focus: with a main form nothing counts as active.
     TForm main(nullptr), other(nullptr);
     TForm* saved = Application->MainForm();
     Application->SetMainForm(&main);
+    // No window of the test program has the focus: with a main form nothing counts as active.
+    ASSERT_FALSE(Application->Active());
     EXPECT_FALSE(IsFormActiveWindow(&main));
     EXPECT_FALSE(IsFormActiveWindow(&other));
+    EXPECT_FALSE(IsFormActiveWindow(nullptr));
     Application->SetMainForm(nullptr);
     EXPECT_FALSE(IsFormActiveWindow(&other)); // its own active flag
     EXPECT_FALSE(IsFormActiveWindow(nullptr));
+
+    // The main window gets the focus: it counts as active, and so does "no form" (the application
+    // is active), while another form still goes by its own flag.
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(zeltest::WaitFor([&] { return main.Active(); }, 5000));
+    Application->SetMainForm(&main);
+    EXPECT_TRUE(IsFormActiveWindow(&main));
+    EXPECT_TRUE(IsFormActiveWindow(nullptr));
+    EXPECT_FALSE(IsFormActiveWindow(&other));
+    // Without a main form each form answers for itself.
+    Application->SetMainForm(nullptr);
+    EXPECT_TRUE(IsFormActiveWindow(&main));
+    EXPECT_FALSE(IsFormActiveWindow(&other));
+    EXPECT_FALSE(IsFormActiveWindow(nullptr));
+
+    // Another form takes the focus: it answers for itself, and the main form loses its own flag.
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(zeltest::WaitFor([&] { return other.Active(); }, 5000));
+    Application->SetMainForm(&main);
+    EXPECT_TRUE(IsFormActiveWindow(&other));
+    EXPECT_TRUE(IsFormActiveWindow(&main)); // the main form stands for the active application
+    main.hide();
+    other.hide();
     Application->SetMainForm(saved);
 }
 
