@@ -189,6 +189,19 @@ TEST_F(SideChannelTest, TheLeaveCheckCountsTheEdgePixelsAsOutside) {
     EXPECT_FALSE(channel->Popped());
 }
 
+TEST_F(SideChannelTest, APoppedOutChannelCollapsesAtTheNextTickNotAtOnce) {
+    channel->SetWidth(277);
+    channel->SetQuickMove(true);
+    moveOverBar();
+    ASSERT_TRUE(channel->Popped());
+    platform.Cursor = channel->ClientToScreen(Point(400, 200));
+    Settle();
+    EXPECT_TRUE(channel->Popped());
+    EXPECT_EQ(channel->LeaveTimer()->Interval(), 1000);
+    EXPECT_TRUE(WaitFor([&] { return !channel->Popped(); }, 5000));
+    EXPECT_EQ(events, (std::vector<std::string>{"pop", "push"}));
+}
+
 TEST_F(SideChannelTest, MouseOverPopsOutOnlyForTheActiveWindowAndClickModeOnlyOnRelease) {
     channel->SetWidth(277);
     channel->SetQuickMove(true);
