@@ -154,3 +154,25 @@ TEST_F(LiveFetch, ClosingTheWindowDuringASlowFetchReturnsAtOnce) {
     EXPECT_TRUE(platform.Boxes.empty());
     EXPECT_EQ(Headlines().Count(), 0);
 }
+
+TEST_F(LiveFetch, ImportingAListDropsTheRunningFetch) {
+    ScriptedServer server({{Action::ReadHead(), Action::WaitForPeerClose()}});
+    writeHosts(serverHost(server));
+    create();
+    WriteBytes(dir / "saved.txt", "Saved title\r\nhttp://a.test/saved\r\n");
+    form->N27->Click();
+    ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 1; }, 5000));
+
+    platform.DialogAnswers.push_back(QString::fromStdString((dir / "saved.txt").string()));
+    form->N12->Click();
+    EXPECT_FALSE(form->FetchRunning());
+    EXPECT_TRUE(server.WaitScriptsDone(1, std::chrono::milliseconds(1000))); // hung up on
+    EXPECT_FALSE(waitCursorShown());
+
+    // The dropped fetch fails when its connection goes; nothing of it reaches the window.
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"Saved title", " "}));
+    EXPECT_EQ(Headlines().Count(), 1);
+    EXPECT_TRUE(platform.Boxes.empty());
+    EXPECT_EQ(form->groupbox1->Caption(), "新闻标题");
+}
