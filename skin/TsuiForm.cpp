@@ -39,6 +39,13 @@ bool isModifierKey(int key) {
            key == Qt::Key_AltGr || key == Qt::Key_Super_L || key == Qt::Key_Super_R || key == Qt::Key_unknown;
 }
 
+// A window manager keeps a maximised window on the work area itself, and takes any other size
+// asked of it as the end of maximising; only without one does the frame place the window.
+bool windowManagerPlacesMaximized() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+}
+
 bool hasFrameChild(TForm* form) {
     for (int i = 0; i < form->ControlCount(); ++i)
         if (qobject_cast<TsuiForm*>(form->Controls(i)))
@@ -484,7 +491,7 @@ void TsuiForm::sizeChanged() {
             startedMaximized_ = false;
         }
     }
-    if (maximized) {
+    if (maximized && !windowManagerPlacesMaximized()) {
         // The work area, less its bottom row (a task bar that hides itself still finds the
         // pointer there). A few tries per maximising: the platform's own maximised size may
         // arrive after ours, but a window manager that insists on its size must not start an
@@ -492,15 +499,25 @@ void TsuiForm::sizeChanged() {
         TRect work = DesktopWorkArea();
         work.Bottom -= 1;
         if (host_->BoundsRect() != work && maximizePlacements_ < 3) {
+            // Placing the window makes Qt forget where it stood before; the restore needs it.
+            const QRect normal = host_->normalGeometry();
+            if (maximizePlacements_ == 0 && normal.isValid())
+                restoreBounds_ = Bounds(normal.x(), normal.y(), normal.width(), normal.height());
             ++maximizePlacements_;
+            maximizedBounds_ = work;
             PlaceFormInRect(host_, work);
             // Setting the geometry makes Qt forget the state on the widget's side only; the
             // window itself is still maximised.
             if (host_->WindowState() != wsMaximized)
                 host_->overrideWindowState(host_->windowState() | Qt::WindowMaximized);
         }
-    } else {
+    } else if (!maximized && host_->WindowState() == wsNormal) {
         maximizePlacements_ = 0;
+        // A window manager that took our size for the maximised window as an ordinary one leaves
+        // it there on restore: put it back where it stood.
+        if (restoreBounds_.Width() > 0 && host_->BoundsRect() == maximizedBounds_)
+            PlaceFormInRect(host_, restoreBounds_);
+        restoreBounds_ = TRect{};
     }
     PaintWindowBorder();
     if (titleBar_)

@@ -153,6 +153,8 @@ private:
     TRect createdBounds_;
     bool startedMaximized_ = false;
     int maximizePlacements_ = 0;
+    TRect restoreBounds_;
+    TRect maximizedBounds_;
     bool tearDown_ = false;
     bool ownsApplicationHook_ = false;
     bool shown_ = false;
