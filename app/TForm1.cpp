@@ -18,7 +18,6 @@
 #include "webview/TWebBrowser.h"
 
 #include <QCoreApplication>
-#include <QMenuBar>
 
 #include <algorithm>
 
@@ -46,21 +45,25 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     SetScaled(false);
     SetAutoScroll(false);
     SetConstraints(TSizeConstraints{130, 50, 0, 0});
+    ConfigureReaderHttp(*http);
+
+    // The skinned frame first: it makes the window frameless with its 3-pixel border band, so
+    // the client size below is the area inside that band.
+    suiform = new TsuiForm(this);
+    suiform->SetName(QStringLiteral("suiform"));
+    suiform->SetUIStyle(DeepBlue);
+    suiform->SetBorderColor(clBlack);
+    suiform->SetFrameBorderWidth(1);
+    suiform->SetColor(kFrameColor);
+    suiform->SetMenuBarColor(kFrameColor);
+    suiform->SetMenuBarHeight(22);
+    suiform->SetRoundCorner(0);
     SetBounds(237, 158, 703, 543);
     SetClientWidth(703);
     SetClientHeight(543);
-    ConfigureReaderHttp(*http);
     // One cookie store for the window's client and every fetch's own.
     cookies_ = std::make_shared<TIdCookieManager>();
     http->SetCookieManager(cookies_.get());
-
-    suiform = new TPanel(this);
-    suiform->SetName(QStringLiteral("suiform"));
-    suiform->SetParent(this);
-    suiform->SetBevelOuter(bvNone);
-    suiform->SetColor(kFrameColor);
-    suiform->SetBounds(0, 0, 703, 543);
-    suiform->SetAlign(alClient);
 
     suiPanel1 = new TsuiPanel(this);
     suiPanel1->SetName(QStringLiteral("suiPanel1"));
@@ -133,7 +136,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
     groupbox1->OnPin = [this](TComponent* s) { groupbox1Pin(s); };
     groupbox1->OnUnPin = [this](TComponent* s) { groupbox1UnPin(s); };
-    suiform->OnResize = [this](TComponent*) { placeMenuBar(); };
     DoCreate();
     // The first layout, as the window's first size message would give it.
     FormResize(this);
@@ -157,7 +159,8 @@ TMenuItem* TForm1::menuItem(TMenuItem* parent, const char* name, const QString& 
 }
 
 void TForm1::createMenu() {
-    suiMainMenu1 = new TMainMenu(this);
+    // The skinned main menu hands itself to the frame, whose menu bar shows its top-level items.
+    suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->SetName(QStringLiteral("suiMainMenu1"));
     TMenuItem* root = suiMainMenu1->Items();
 
@@ -204,14 +207,7 @@ void TForm1::createMenu() {
     N19 = menuItem(N4, "N19", QStringLiteral("访问作者的网站"));
     N21 = menuItem(N4, "N21", QStringLiteral("关于..."));
 
-    menuBar_ = suiMainMenu1->CreateMenuBar(suiform);
-    placeMenuBar();
-    menuBar_->show();
-}
-
-void TForm1::placeMenuBar() {
-    if (menuBar_)
-        menuBar_->setGeometry(0, 0, suiform->ClientWidth(), 22);
+    suiMainMenu1->Loaded();
 }
 
 void TForm1::SetSettingsDirectory(const std::string& directory) {
@@ -278,7 +274,7 @@ void TForm1::FormClose(TComponent*, TCloseAction&) {
     dropFetch();
     const bool stayOn = groupbox1->StayOn();
     // A window as wide as the screen (maximised) keeps the last normal geometry in the file.
-    if (ClientWidth() >= Services().ScreenRect().Width())
+    if (WindowState() == wsMaximized || Width() >= Services().ScreenRect().Width())
         return;
     TFormSettings form;
     form.Width = ClientWidth();

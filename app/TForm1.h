@@ -6,14 +6,17 @@
 // groupbox1 (the side channel holding the headline list), lb (headline list), suiMainMenu1 and
 // its items N1 ... N33, IT1, EnglishNews1, Google1, IP1, MacOs1, WinXP1 (each with an OnClick
 // for the commands to take), http (the HTTP client), opendg/savedg (file dialogs).
-// suiPanel1 is the skinned panel and groupbox1 the side channel; until the skinned frame takes
-// its place, suiform is a plain panel and the main menu shows as a plain menu bar on it.
+// suiform is the skinned frame (title bar, menu bar, border band of the frameless window),
+// suiPanel1 the skinned panel, groupbox1 the side channel, suiMainMenu1 the skinned main menu
+// shown on the frame's menu bar.
 //
 // FormCreate reads config.ini from SettingsDirectory() (the executable's directory unless a
 // test set another one), FormClose writes it (not while the window is as wide as the screen),
 // FormResize keeps the panes in place.
 #include "app/FormSettings.h"
 #include "framework/TForm.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 
@@ -23,7 +26,6 @@
 #include <optional>
 #include <string>
 
-class QMenuBar;
 class TFeedFetch;
 class TIdCookieManager;
 struct TFeedFetchResult;
@@ -124,13 +126,13 @@ public:
     int Pinned = 1;
     TProxySettings Proxy;
 
-    TPanel* suiform;
+    TsuiForm* suiform;
     TsuiPanel* suiPanel1;
     TSplitter* spilt;
     TWebBrowser* web;
     TsuiSideChannel* groupbox1;
     TListBox* lb;
-    TMainMenu* suiMainMenu1;
+    TsuiMainMenu* suiMainMenu1;
     std::unique_ptr<TIdHTTP> http;
     TOpenDialog* opendg;
     TSaveDialog* savedg;
@@ -147,7 +149,6 @@ public:
 private:
     void createMenu();
     TMenuItem* menuItem(TMenuItem* parent, const char* name, const QString& caption);
-    void placeMenuBar();
     void wireCommands();
     void categoryCommand(const char* itemName);
     void openPage(const char* itemName);
@@ -158,7 +159,6 @@ private:
     bool applyThemeFile();
     void styleCommand(int skinIndex);
 
-    QMenuBar* menuBar_ = nullptr;
     // The running feed fetch, its number (a result of an older one is dropped), the wait
     // cursor it shows, and the cookie store all fetches share with http.
     std::shared_ptr<TFeedFetch> fetch_;
