@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kSelectedBorderColor = 18;
@@ -103,9 +105,24 @@ void TsuiMenuBar::Rebuild() {
 }
 
 void TsuiMenuBar::UpdateButtons() {
+    // An item that has left the menu (or is being freed, which tells the menu first) loses its
+    // button instead of being read.
+    TMenuItem* root = menu_ ? menu_->Items() : nullptr;
+    auto gone = [root](const TsuiMenuBarButton& b) {
+        if (!root || !b.Item)
+            return true;
+        for (int i = 0; i < root->Count(); ++i)
+            if (root->Items(i) == b.Item)
+                return false;
+        return true;
+    };
+    const auto before = buttons_.size();
+    buttons_.erase(std::remove_if(buttons_.begin(), buttons_.end(), gone), buttons_.end());
+    if (buttons_.size() != before) {
+        closeMenu();
+        hot_ = pressed_ = -1;
+    }
     for (TsuiMenuBarButton& b : buttons_) {
-        if (!b.Item)
-            continue;
         b.Caption = b.Item->Caption();
         b.Enabled = b.Item->Enabled();
     }

@@ -25,6 +25,8 @@ protected:
 };
 
 TEST_F(FrameWindowTest, TheWindowIsTheSkinnedFrameWithItsMenuBar) {
+    // Skin index 7 keeps the created DeepBlue look (a first run shows MacOS).
+    WriteBytes(dir / "config.ini", "[form]\r\nskin=7\r\ntop=158\r\nleft=237\r\nwidth=703\r\nheigth=543\r\n");
     create();
     ASSERT_TRUE(form->suiform->Hosting());
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);

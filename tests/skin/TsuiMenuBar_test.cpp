@@ -200,6 +200,14 @@ TEST_F(MenuBarTest, AccessLetterOpensItsDropDown) {
     EXPECT_FALSE(bar->OpenByMnemonic(Qt::Key_Q));
 }
 
+TEST_F(MenuBarTest, ItemFreedLosesItsButtonAtTheChangeNotice) {
+    menu->OnChange = [this](TMenu*, TMenuItem*, bool) { bar->UpdateButtons(); };
+    delete items[1];
+    ASSERT_EQ(bar->ButtonCount(), 3);
+    EXPECT_EQ(bar->Button(1).Item, items[2]);
+    EXPECT_EQ(bar->Button(1).Bounds.Left, bar->Button(0).Bounds.Right);
+}
+
 TEST_F(MenuBarTest, MenuGoneTakesTheButtonsWithIt) {
     delete menu;
     menu = nullptr;
