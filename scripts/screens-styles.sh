@@ -13,7 +13,7 @@ if [ -z "${SCREENS_UNDER_XVFB:-}" ]; then
   SCREENS_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
-MENU_Y=${MENU_Y:-9}           # the menu bar's captions
+MENU_Y=${MENU_Y:-40}          # the menu bar under the title bar (3-pixel band + 20 to 30 per style)
 NEWS_X=${NEWS_X:-72}          # 获取新闻
 OPTIONS_X=${OPTIONS_X:-121}   # 选项
 HEADLINE_X=${HEADLINE_X:-100} # the first headline in the list
