@@ -57,7 +57,7 @@ for name in "${targets[@]}"; do
   src=fuzz/fuzz_$name.cpp
   bin=$out/fuzz_$name
   echo "== $name: building"
-  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "$out"/obj/*.o -o "$bin" -lpthread
+  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "$out"/obj/*.o -o "$bin" -lpthread -lpsl
   mkdir -p "$out/corpus/$name" "$out/artifacts/$name" "$out/logs"
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")

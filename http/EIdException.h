@@ -50,6 +50,13 @@ ZEL_ID_EXCEPTION(EIdInvalidURL, EIdException, "URL contains a control character 
 // A body past the in-memory bound of the stream it is read into.
 ZEL_ID_EXCEPTION(EIdContentTooLarge, EIdException, "Response body exceeds the size limit.");
 ZEL_ID_EXCEPTION(EIdReplyRFCError, EIdException, "");
+// A port that is not a number from 1 to 65535, in a URL or the proxy settings; nothing is sent.
+// The message names the port, filled by the raiser.
+ZEL_ID_EXCEPTION(EIdInvalidPort, EIdException, "Invalid port: a port is a number from 1 to 65535.");
+// A response whose framing cannot be trusted: a chunk size that is not a number, two different
+// Content-Length values, a head that the server's close cut off before its blank line. What it
+// says about the body would be a guess; the message names what was wrong.
+ZEL_ID_EXCEPTION(EIdHTTPMalformedResponse, EIdException, "Malformed response.");
 
 // Authentication registry. Message "This authentication method is already registered with class
 // name %s.", filled by the raiser.

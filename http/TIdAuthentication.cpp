@@ -24,12 +24,15 @@ void IdAddAuthorizationHeader(TIdHeaderList& headers, const char* headerName,
                               std::unique_ptr<TIdAuthentication>& authentication, bool basic,
                               const std::string& username, const std::string& password) {
     if (authentication) {
+        if (authentication->Username().empty() && authentication->Password().empty())
+            return;
         std::string value = authentication->Authentication();
         if (!value.empty())
             headers.SetValues(headerName, value);
         return;
     }
-    if (!basic)
+    // Nothing to say: an empty user name and password ("Basic Og==") never go out.
+    if (!basic || (username.empty() && password.empty()))
         return;
     authentication = std::make_unique<TIdBasicAuthentication>();
     authentication->SetUsername(username);

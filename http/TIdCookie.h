@@ -44,6 +44,10 @@ public:
     void SetDomain(const std::string& v) { domain_ = v; }
     bool Secure() const { return secure_; }
     void SetSecure(bool v) { secure_ = v; }
+    // Set without a Domain attribute: goes back to exactly the host that set it, never to the
+    // hosts under it.
+    bool HostOnly() const { return hostOnly_; }
+    void SetHostOnly(bool v) { hostOnly_ = v; }
     // 0 Netscape, 1 RFC 2109, 2 RFC 2965; a cookie without an expiry text counts as 0.
     int InternalVersion() const { return internalVersion_; }
 
@@ -90,6 +94,7 @@ private:
     std::string expires_;
     std::string domain_;
     bool secure_ = false;
+    bool hostOnly_ = false;
     int internalVersion_ = 0;
     std::optional<int64_t> expiresAt_;
     bool acceptable_ = true;

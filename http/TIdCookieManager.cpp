@@ -1,5 +1,7 @@
 #include "http/TIdCookieManager.h"
 
+#include "http/TIdPublicSuffix.h"
+
 #include <algorithm>
 #include <mutex>
 #include <shared_mutex>
@@ -99,7 +101,8 @@ bool TIdCookieManager::IsValidCookieDomain(std::string_view domain, std::string_
     // A parent domain needs a dot of its own: "org" or ".org" would reach every site under it.
     if (d.find('.') == std::string::npos || d.back() == '.')
         return false;
-    return isSubdomainOf(h, d);
+    // Nor may it be a public suffix: "com.cn" is shared by unrelated sites.
+    return isSubdomainOf(h, d) && !IdIsPublicSuffix(d);
 }
 
 bool TIdCookieManager::DomainMatches(std::string_view host, std::string_view domain) {
@@ -112,6 +115,14 @@ bool TIdCookieManager::DomainMatches(std::string_view host, std::string_view dom
     if (isAddress(h) || isAddress(d))
         return false;
     return isSubdomainOf(h, d);
+}
+
+bool TIdCookieManager::PathMatches(std::string_view requestPath, std::string_view cookiePath) {
+    if (requestPath.compare(0, cookiePath.size(), cookiePath) != 0)
+        return false;
+    // "/a" covers "/a" and "/a/x", never "/ab/x": the prefix must end on a "/" boundary.
+    return requestPath.size() == cookiePath.size() || (!cookiePath.empty() && cookiePath.back() == '/') ||
+           requestPath[cookiePath.size()] == '/';
 }
 
 void TIdCookieManager::AddServerCookie(std::string_view cookie, std::string_view host) {
@@ -140,6 +151,8 @@ void TIdCookieManager::addCookie(std::unique_ptr<TIdNetscapeCookie> cookie, std:
     if (!IsValidCookieDomain(domain, h))
         return;
     cookie->SetDomain(normalDomain(domain));
+    // A cookie without a Domain attribute, or with the host itself as one, stays with the host.
+    cookie->SetHostOnly(cookie->Domain() == h);
 
     bool accept = true;
     if (OnNewCookie)
@@ -209,15 +222,17 @@ std::string TIdCookieManager::GenerateCookieList(std::string_view host, std::str
     std::string dir =
         slash == std::string_view::npos ? std::string("/") : std::string(path.substr(0, slash + 1));
 
+    const std::string h = lowerTrimmed(host);
     std::vector<const TIdNetscapeCookie*> kept;
     std::shared_lock read(cookies_.Lock());
     for (int d = 0; d < cookies_.DomainCount(); ++d) {
         if (!DomainMatches(host, cookies_.DomainName(d)))
             continue;
+        const bool sameHost = cookies_.DomainName(d) == h;
         const TIdCookieList& list = cookies_.CookieList(d);
         for (int i = list.Count() - 1; i >= 0; --i) {
             const TIdNetscapeCookie* c = list.Cookies(i);
-            if (dir.compare(0, c->Path().size(), c->Path()) == 0 && !c->Value().empty() &&
+            if ((sameHost || !c->HostOnly()) && PathMatches(dir, c->Path()) && !c->Value().empty() &&
                 (!c->Secure() || secure))
                 kept.push_back(c);
         }

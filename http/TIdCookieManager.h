@@ -7,10 +7,12 @@
 //   jar.GenerateCookieList("news.example.org", "/rss/");          // "a=1"
 //
 // Cookies never cross sites: a cookie's domain must be the request host or a parent domain of it
-// on a dot boundary (never a bare top-level name such as "org"); a host given as an IPv4 address
-// only ever sets and gets cookies for itself; a cookie goes only to hosts that equal its domain or
-// end in "." + domain. Domains are kept in lower case without a leading dot. The store is bounded:
-// at most kMaxCookiesPerDomain per domain and kMaxCookies in all, the oldest giving way.
+// on a dot boundary that is not a public suffix (never "org", never "com.cn"); a host given as an
+// IPv4 address only ever sets and gets cookies for itself; a cookie goes only to hosts that equal
+// its domain or end in "." + domain, and one set without a Domain attribute only to its own host.
+// A cookie's path covers the request paths below it on "/" boundaries ("/a" not "/ab"). Domains are kept in
+// lower case without a leading dot. The store is bounded: at most kMaxCookiesPerDomain per domain and
+// kMaxCookies in all, the oldest giving way.
 //
 // Safe to use from several threads: adding and removing take the collection's lock for writing,
 // building a Cookie value takes it for reading.
@@ -52,8 +54,11 @@ public:
 
     // Whether a cookie with that domain may be set by a response from host.
     static bool IsValidCookieDomain(std::string_view domain, std::string_view host);
-    // Whether a cookie stored under domain goes to host.
+    // Whether a cookie stored under domain goes to host (a host-only cookie needs host ==
+    // domain besides).
     static bool DomainMatches(std::string_view host, std::string_view domain);
+    // Whether a cookie's path covers a request path: equal, or a prefix ending on a "/" boundary.
+    static bool PathMatches(std::string_view requestPath, std::string_view cookiePath);
     static bool IsIPv4Address(std::string_view host);
 
     // The clock expiry is judged by (seconds since 1970 UTC); the system clock unless set.

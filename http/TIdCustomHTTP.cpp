@@ -6,16 +6,21 @@
 #include "http/TIdHTTPProtocol.h"
 #include "http/TIdMemoryStream.h"
 
+#include <cstdint>
 #include <limits>
 
 namespace {
 
-// A chunk size: hexadecimal digits only, fitting a signed 32-bit number; anything else reads 0,
-// which ends the body. A size too large for that never wraps round to a small one.
-std::int64_t chunkSize(std::string_view text) {
-    if (text.empty())
-        return 0;
+// A chunk-size line: blanks, the hexadecimal size, then blanks or ";" and extensions, which mean
+// nothing to us and are skipped. A size that is not hexadecimal, or that does not fit a signed
+// 32-bit number, leaves the body's end unknown: the response fails rather than pass for a
+// shorter body.
+std::int64_t chunkSize(std::string_view line) {
+    std::size_t b = line.find_first_not_of(" \t");
+    line = b == std::string_view::npos ? std::string_view() : line.substr(b);
+    std::string_view text = line.substr(0, line.find_first_of(" \t;"));
     std::int64_t size = 0;
+    bool valid = !text.empty();
     for (char c : text) {
         int digit;
         if (c >= '0' && c <= '9')
@@ -24,13 +29,41 @@ std::int64_t chunkSize(std::string_view text) {
             digit = c - 'a' + 10;
         else if (c >= 'A' && c <= 'F')
             digit = c - 'A' + 10;
-        else
-            return 0;
+        else {
+            valid = false;
+            break;
+        }
         size = size * 16 + digit;
-        if (size > std::numeric_limits<std::int32_t>::max())
-            return 0;
+        if (size > std::numeric_limits<std::int32_t>::max()) {
+            valid = false;
+            break;
+        }
+    }
+    if (!valid) {
+        // At most a few bytes of what the server sent, control bytes shown as "?".
+        std::string shown;
+        for (char c : line.substr(0, 24))
+            shown += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+        throw EIdHTTPMalformedResponse("Invalid chunk size \"" + shown + "\" in a chunked body.");
     }
     return size;
+}
+
+std::string lowerCase(std::string s) {
+    for (char& c : s)
+        c = AsciiLower(c);
+    return s;
+}
+
+// The socket failures that mean the server dropped the connection.
+bool isConnectionLost(const EIdException& e) {
+    if (dynamic_cast<const EIdConnClosedGracefully*>(&e) || dynamic_cast<const EIdNotConnected*>(&e))
+        return true;
+    if (const auto* s = dynamic_cast<const EIdSocketError*>(&e)) {
+        const int n = s->LastError();
+        return n == 10052 || n == 10053 || n == 10054 || n == 10057 || n == 10058;
+    }
+    return false;
 }
 
 // Counts what it is given and keeps nothing, up to a bound.
@@ -135,19 +168,7 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TIdS
         for (bool done = false; !done;) {
             ++redirectCount_;
             prepareRequest();
-            connectToHost();
-            exchangeComplete_ = false;
-            protocol_->BuildAndSendRequest();
-            int interim = 0;
-            do {
-                if (interim++ > kMaxInterimResponses)
-                    throw EIdHTTPHeadTooLarge("More than " + std::to_string(kMaxInterimResponses) +
-                                              " interim (100) responses in a row.");
-                protocol_->RetrieveHeaders();
-                ensureCookieManager();
-                if (cookieManager_)
-                    cookieManager_->AddServerCookies(resp.RawHeaders(), url_.Host());
-            } while (resp.ResponseCode() == 100);
+            sendRequest();
             switch (protocol_->ProcessResponse(ignoreReplies)) {
             case TIdHTTPWhatsNext::wnJustExit:
                 done = true;
@@ -177,18 +198,51 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TIdS
     redirectCount_ = 0;
 }
 
+void TIdCustomHTTP::sendRequest() {
+    const bool reused = connectToHost();
+    exchangeComplete_ = false;
+    const std::uint64_t before = IOHandler()->BytesReceived();
+    try {
+        protocol_->BuildAndSendRequest();
+        readResponseHead();
+    } catch (const EIdException& e) {
+        // A kept connection that the server closed while the request went out: not one byte of
+        // an answer came, so the request goes once more, on a fresh connection. Never for a
+        // fresh connection, never after part of a response, never twice.
+        if (!reused || !IOHandler() || IOHandler()->BytesReceived() != before || !isConnectionLost(e))
+            throw;
+        // Only the socket goes: credentials that went out with the request go again.
+        TIdTCPClient::Disconnect();
+        IOHandler()->InputBuffer().Clear();
+        connectToHost();
+        exchangeComplete_ = false;
+        protocol_->BuildAndSendRequest();
+        readResponseHead();
+    }
+}
+
+void TIdCustomHTTP::readResponseHead() {
+    TIdHTTPResponse& resp = Response();
+    int interim = 0;
+    do {
+        if (interim++ > kMaxInterimResponses)
+            throw EIdHTTPHeadTooLarge("More than " + std::to_string(kMaxInterimResponses) +
+                                      " interim (1xx) responses in a row.");
+        protocol_->RetrieveHeaders();
+        ensureCookieManager();
+        if (cookieManager_)
+            cookieManager_->AddServerCookies(resp.RawHeaders(), url_.Host());
+        // Every 1xx (100 Continue, 102 Processing, 103 Early Hints) announces the answer; none
+        // is one.
+    } while (resp.ResponseCode() >= 100 && resp.ResponseCode() <= 199);
+}
+
 void TIdCustomHTTP::prepareRequest() {
     TIdHTTPRequest& req = Request();
     // CR, LF or NUL would let the URL text write header lines of its own into the request.
     if (req.URL().find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
         throw EIdInvalidURL();
     TIdURI next(req.URL());
-    if (!next.Username().empty()) {
-        req.SetUsername(next.Username());
-        req.SetPassword(next.Password());
-    }
-    url_.SetUsername(req.Username());
-    url_.SetPassword(req.Password());
     if (!next.Path().empty() && next.Path()[0] == '/')
         url_.SetPath(next.Path());
     else
@@ -211,6 +265,11 @@ void TIdCustomHTTP::prepareRequest() {
         url_.SetPort("443");
     else if (url_.Port().empty())
         throw EIdUnknownProtocol();
+    int port = 0;
+    if (!TIdURI::ParsePort(url_.Port(), port))
+        throw EIdInvalidPort("Invalid port \"" + url_.Port() +
+                             "\" in the URL: a port is a number from 1 to 65535.");
+    applyCredentials(next);
     req.SetURL(url_.Path() + url_.Document() + url_.Params());
     if (req.Method() != hmPost && req.Method() != hmPut)
         req.SetContentLength(-1);
@@ -221,24 +280,63 @@ void TIdCustomHTTP::prepareRequest() {
     req.SetHost(url_.Port() == "80" ? host : host + ":" + url_.Port());
 }
 
-void TIdCustomHTTP::connectToHost() {
+void TIdCustomHTTP::applyCredentials(const TIdURI& next) {
+    TIdHTTPRequest& req = Request();
+    std::string origin = lowerCase(url_.Protocol()) + "://" + lowerCase(url_.Host()) + ":" + url_.Port();
+    // A credential object made for one site holds that site's user name and password: it waits
+    // for the next request to that site.
+    if (origin != lastOrigin_) {
+        if (req.Authentication())
+            parkedAuthentications_[lastOrigin_] = std::move(req.AuthenticationSlot());
+        auto parked = parkedAuthentications_.find(origin);
+        if (parked != parkedAuthentications_.end()) {
+            req.SetAuthentication(std::move(parked->second));
+            parkedAuthentications_.erase(parked);
+        } else {
+            req.SetAuthentication(nullptr);
+        }
+        lastOrigin_ = origin;
+    }
+    // User names and passwords written in a URL belong to that URL's scheme, host and port; they
+    // go to no other, and come back when a later URL returns there.
+    if (!next.Username().empty())
+        urlCredentials_[origin] = {next.Username(), next.Password()};
+    if (auto it = urlCredentials_.find(origin); it != urlCredentials_.end()) {
+        req.SetUsername(it->second.first);
+        req.SetPassword(it->second.second);
+        credentialsFromURL_ = true;
+    } else if (credentialsFromURL_) {
+        req.SetUsername(std::string());
+        req.SetPassword(std::string());
+        credentialsFromURL_ = false;
+    }
+    url_.SetUsername(req.Username());
+    url_.SetPassword(req.Password());
+}
+
+bool TIdCustomHTTP::connectToHost() {
     TIdHTTPRequest& req = Request();
     const bool tls = SameText(url_.Protocol(), "https");
     if (proxyParams_.ProxyServer().empty()) {
         if (IOHandler() && IOHandler()->IPVersion() != url_.IPVersion())
             Disconnect();
-        std::int64_t port = 80;
-        if (!TIdEntityHeaderInfo::ParseInt32(url_.Port(), port) || port < 0 || port > 65535)
-            port = 80;
-        if (!SameText(Host(), url_.Host()) || Port() != static_cast<int>(port))
+        int port = 0;
+        if (!TIdURI::ParsePort(url_.Port(), port))
+            throw EIdInvalidPort("Invalid port \"" + url_.Port() +
+                                 "\" in the URL: a port is a number from 1 to 65535.");
+        if (!SameText(Host(), url_.Host()) || Port() != port)
             Disconnect();
         // No TLS handler exists here; an https URL cannot be served.
         if (tls)
             throw EIdIOHandlerPropInvalid();
         req.SetUseProxy(ctNormal);
         SetHost(url_.Host());
-        SetPort(static_cast<int>(port));
+        SetPort(port);
     } else {
+        // A port the settings file got wrong would otherwise reach some other port.
+        if (proxyParams_.ProxyPort() < 1 || proxyParams_.ProxyPort() > 65535)
+            throw EIdInvalidPort("Invalid proxy port " + std::to_string(proxyParams_.ProxyPort()) +
+                                 ": a port is a number from 1 to 65535.");
         if (!SameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort())
             Disconnect();
         if (tls)
@@ -273,25 +371,37 @@ void TIdCustomHTTP::connectToHost() {
 
     if (!Response().KeepAlive())
         Disconnect();
-    if (!Connected()) {
-        SetIPVersion(req.UseProxy() == ctProxy ? Id_IPv4 : url_.IPVersion());
-        Connect();
-    }
+    if (Connected())
+        return true;
+    SetIPVersion(req.UseProxy() == ctProxy ? Id_IPv4 : url_.IPVersion());
+    Connect();
+    return false;
+}
+
+bool TIdCustomHTTP::HasNoBody(int code) {
+    return (code >= 100 && code <= 199) || code == 204 || code == 304;
 }
 
 void TIdCustomHTTP::readResult(TIdStream* stream) {
     if (!stream)
         return;
     TIdHTTPResponse& resp = Response();
+    // These answers end with their head, whatever it announces.
+    if (HasNoBody(resp.ResponseCode()))
+        return;
     TIdIOHandler& io = *IOHandler();
-    if (resp.ContentLength() > 0) {
+    if (resp.TransferEncoding().find("chunked") != std::string::npos) {
+        // Chunks frame the body even when a length comes too; a server that sends both is not
+        // trusted with the connection afterwards (smuggled bytes could follow).
+        readChunked(*stream);
+        if (resp.HasContentLength())
+            Disconnect();
+    } else if (resp.ContentLength() > 0) {
         try {
             io.ReadStream(*stream, resp.ContentLength());
         } catch (const EIdConnClosedGracefully&) {
             // A server that closes early leaves what it sent.
         }
-    } else if (resp.TransferEncoding().find("chunked") != std::string::npos) {
-        readChunked(*stream);
     } else if (!resp.HasContentLength()) {
         io.ReadStream(*stream, -1, true);
     }
@@ -301,12 +411,8 @@ void TIdCustomHTTP::readChunked(TIdStream& stream) {
     TIdIOHandler& io = *IOHandler();
     DoStatus(hsStatusText, "Chunk Started");
     for (;;) {
-        std::string line = io.ReadLn();
-        std::size_t space = line.find(' ');
-        if (space != std::string::npos)
-            line.erase(space);
-        std::int64_t size = chunkSize(line);
-        if (size <= 0)
+        std::int64_t size = chunkSize(io.ReadLn());
+        if (size == 0)
             break;
         io.ReadStream(stream, size);
         io.ReadLn();

@@ -9,7 +9,8 @@
 //
 // Every failure leaves Get as an EIdException: EIdHTTPProtocolException for a response that is
 // not accepted (its message is the status line), socket errors, a closed connection, and the
-// client's own bounds (EIdContentTooLarge, EIdHTTPHeadTooLarge, EIdInvalidURL).
+// client's own bounds (EIdContentTooLarge, EIdHTTPHeadTooLarge, EIdInvalidURL), a response whose
+// framing cannot be trusted (EIdHTTPMalformedResponse) and a bad port (EIdInvalidPort).
 #include "http/TIdAuthentication.h"
 #include "http/TIdCookieManager.h"
 #include "http/TIdHTTPRequest.h"
@@ -20,6 +21,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +88,8 @@ public:
     std::size_t MaxBodySize() const { return maxBodySize_; }
     void SetMaxBodySize(std::size_t v) { maxBodySize_ = v; }
     int RedirectCount() const { return redirectCount_; }
+    // Answers that end with their head: 1xx, 204 and 304.
+    static bool HasNoBody(int code);
 
     TIdHTTPRequest& Request();
     TIdHTTPResponse& Response();
@@ -109,7 +113,15 @@ protected:
 private:
     friend class TIdHTTPProtocol;
     void prepareRequest();
-    void connectToHost();
+    // The request's user name and password for the kept URL's scheme, host and port.
+    void applyCredentials(const TIdURI& next);
+    // Opens or reuses the connection and composes the head; true when an open one was reused.
+    bool connectToHost();
+    // Sends the head and reads the response head, once more on a fresh connection when a reused
+    // one turns out closed before any byte of the answer.
+    void sendRequest();
+    // The status line and headers, past every interim (1xx) head.
+    void readResponseHead();
     // Reads the response body into the stream as the head says: by length, by chunks, or up to
     // the server's close. Nothing without a stream.
     void readResult(TIdStream* stream);
@@ -136,4 +148,12 @@ private:
     std::unique_ptr<TIdHTTPProtocol> protocol_;
     // Whether the last response was read to its end, so the connection holds nothing of it.
     bool exchangeComplete_ = true;
+    // User name and password given in URLs, by "scheme://host:port".
+    std::map<std::string, std::pair<std::string, std::string>> urlCredentials_;
+    // Whether the request's user name and password came from urlCredentials_.
+    bool credentialsFromURL_ = false;
+    // The "scheme://host:port" of the previous request.
+    std::string lastOrigin_;
+    // Credential objects of the sites the client left, by "scheme://host:port".
+    std::map<std::string, std::unique_ptr<TIdAuthentication>> parkedAuthentications_;
 };

@@ -1,5 +1,7 @@
 #include "http/TIdHTTPProtocol.h"
 
+#include "framework/core/AsciiText.h"
+
 #include "http/EIdException.h"
 #include "http/TIdCustomHTTP.h"
 #include "http/TIdMemoryStream.h"
@@ -55,12 +57,22 @@ void TIdHTTPProtocol::RetrieveHeaders() {
             raw.Add(std::move(line));
         }
     } catch (const EIdConnClosedGracefully&) {
-        // A close after the first header line ends the head; the connection is done.
         if (read <= 1)
             throw;
+        // A head without its blank line is not a whole answer: what it announces about the body
+        // (its length, even its status) may be cut short.
         http_.Disconnect();
+        throw EIdHTTPMalformedResponse(
+            "The server closed the connection before the end of the response head.");
     }
     response_.ProcessHeaders();
+    // Two lengths leave the body's end to a guess, and a wrong guess lets the rest be taken for
+    // the next answer.
+    std::vector<std::string> lengths = raw.Extract("Content-Length");
+    for (const std::string& l : lengths) {
+        if (TrimControls(l) != TrimControls(lengths.front()))
+            throw EIdHTTPMalformedResponse("The response has two different Content-Length values.");
+    }
 }
 
 TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreReplies) {
@@ -111,10 +123,13 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
         http_.OnHeadersAvailable(&http_, response_.RawHeaders(), goOn);
     if (!goOn) {
         // The body stays unread, so the connection cannot serve another request.
-        http_.exchangeComplete_ = response_.HasContentLength() && response_.ContentLength() == 0;
+        http_.exchangeComplete_ = TIdCustomHTTP::HasNoBody(code) ||
+                                  (response_.HasContentLength() && response_.ContentLength() == 0);
         return TIdHTTPWhatsNext::wnJustExit;
     }
-    if ((kind == 3 && code != 304) || !response_.Location().empty())
+    // Only a 3xx redirects; a Location on any other answer (a 200 or a 201 may carry one) is
+    // information, not an instruction.
+    if (kind == 3 && code != 304)
         return redirect(ignoreReplies);
     if (kind == 2) {
         if (code != 204)
@@ -129,9 +144,9 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
         if (retries < http_.MaxAuthRetries()) {
             ++retries;
             if (proxy)
-                authorized = http_.ProxyParams().AuthorizeProxy(&http_, response_.ProxyAuthenticate(),
-                                                                http_.OnSelectProxyAuthorization,
-                                                                http_.OnProxyAuthorization);
+                authorized = http_.ProxyParams().AuthorizeProxy(
+                    &http_, response_.ProxyAuthenticate(), http_.OnSelectProxyAuthorization,
+                    http_.OnProxyAuthorization, !request_.RawHeaders().Values("Proxy-Authorization").empty());
             else
                 authorized = IdAuthorizeServer(&http_, request_.AuthenticationSlot(), request_.UsernameRef(),
                                                request_.PasswordRef(), response_.WWWAuthenticate(),

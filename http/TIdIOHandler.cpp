@@ -13,6 +13,7 @@ TIdIOHandler::~TIdIOHandler() = default;
 
 void TIdIOHandler::Open() {
     closedGracefully_ = false;
+    bytesReceived_ = 0;
     inputBuffer_ = std::make_unique<TIdBuffer>();
     opened_ = true;
 }
@@ -63,6 +64,7 @@ int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool rai
         char* dst = inputBuffer_->PrepareWrite(want);
         got = Recv(dst, want);
         inputBuffer_->CommitWrite(got);
+        bytesReceived_ += got;
         if (got == 0)
             closedGracefully_ = true;
         CheckForDisconnect(raiseIfDisconnected, false);
@@ -174,6 +176,7 @@ void TIdIOHandler::ReadStream(TIdStream& stream, std::int64_t byteCount, bool re
                     throw EIdReadTimeout();
                 std::size_t got = Recv(direct, room);
                 stream.CommitDirect(got);
+                bytesReceived_ += got;
                 if (got == 0) {
                     closedGracefully_ = true;
                     CheckForDisconnect(true, true);

@@ -43,6 +43,9 @@ public:
     bool ReadLnSplit() const { return readLnSplit_; }
     bool ReadLnTimedOut() const { return readLnTimedOut_; }
 
+    // Bytes received since the last Open.
+    std::uint64_t BytesReceived() const { return bytesReceived_; }
+
     bool Opened() const { return opened_; }
     bool ClosedGracefully() const { return closedGracefully_; }
     TIdBuffer& InputBuffer() { return *inputBuffer_; }
@@ -117,6 +120,7 @@ private:
     bool useNagle_ = true;
     TIdIPVersion ipVersion_ = Id_IPv4;
 
+    std::uint64_t bytesReceived_ = 0;
     bool opened_ = false;
     bool closedGracefully_ = false;
     bool readLnSplit_ = false;

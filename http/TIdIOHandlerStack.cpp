@@ -1,5 +1,6 @@
 #include "http/TIdIOHandlerStack.h"
 
+#include "http/EIdException.h"
 #include "http/TIdStack.h"
 
 void TIdIOHandlerStack::Open() {
@@ -8,6 +9,10 @@ void TIdIOHandlerStack::Open() {
     // closed connection.
     if (Host().empty() || Port() <= 0)
         return;
+    // A larger number would be cut to 16 bits and reach some other port.
+    if (Port() > 65535)
+        throw EIdInvalidPort("Invalid port " + std::to_string(Port()) +
+                             ": a port is a number from 1 to 65535.");
     TIdSocketHandle& b = Binding();
     b.AllocateSocket(IPVersion());
     b.SetIP(BoundIP());

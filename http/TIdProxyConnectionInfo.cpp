@@ -43,7 +43,8 @@ void TIdProxyConnectionInfo::SetHeaders(TIdHeaderList& headers) {
 
 bool TIdProxyConnectionInfo::AuthorizeProxy(TIdCustomHTTP* sender, const std::vector<std::string>& challenges,
                                             const TIdOnSelectAuthorization& onSelectProxyAuthorization,
-                                            const TIdOnAuthorization& onProxyAuthorization) {
+                                            const TIdOnAuthorization& onProxyAuthorization,
+                                            bool credentialsRefused) {
     if (!authentication_) {
         TIdAuthenticationClass kind = IdFindAuthClassForChallenges(challenges);
         if (!kind)
@@ -54,13 +55,29 @@ bool TIdProxyConnectionInfo::AuthorizeProxy(TIdCustomHTTP* sender, const std::ve
             return false;
         authentication_ = kind->Create();
     }
-    proxyPassword_.clear();
     authentication_->Reset();
-    if (!onProxyAuthorization)
-        return false;
     authentication_->SetUsername(proxyUsername_);
     authentication_->SetPassword(proxyPassword_);
     authentication_->SetAuthParams(challenges);
-    return IdRunAuthenticationSteps(sender, *authentication_, proxyUsername_, proxyPassword_,
-                                    onProxyAuthorization);
+    std::string username = proxyUsername_;
+    std::string password = proxyPassword_;
+    // The settings' user name and password answer a challenge once. Refused, they are not sent
+    // again unasked, and they stay as the user wrote them: the proxy may accept them later.
+    if (credentialsRefused) {
+        if (!onProxyAuthorization)
+            return false;
+        bool handled = false;
+        onProxyAuthorization(sender, authentication_.get(), handled);
+        if (!handled)
+            return false;
+        username = authentication_->Username();
+        password = authentication_->Password();
+    } else if (username.empty() && password.empty() && !onProxyAuthorization) {
+        return false;
+    }
+    if (!IdRunAuthenticationSteps(sender, *authentication_, username, password, onProxyAuthorization))
+        return false;
+    proxyUsername_ = username;
+    proxyPassword_ = password;
+    return true;
 }

@@ -43,12 +43,15 @@ public:
     // Adds Proxy-Authorization to a request head when there is something to send.
     void SetHeaders(TIdHeaderList& headers);
 
-    // The decision after a 407; challenges are the response's Proxy-Authenticate values. Because
-    // the proxy refused what it got, ProxyPassword is emptied and the credential object starts
-    // over. True means send the request again. The caller counts the retry and bounds it.
+    // The decision after a 407; challenges are the response's Proxy-Authenticate values and
+    // credentialsRefused says the refused request carried credentials already. Without a handler
+    // the user name and password set here answer the challenge once; with OnProxyAuthorization
+    // the handler is asked when there is no user name or the one sent was refused. The password
+    // is never erased. True means send the request again. The caller counts the retry and bounds
+    // it.
     bool AuthorizeProxy(TIdCustomHTTP* sender, const std::vector<std::string>& challenges,
                         const TIdOnSelectAuthorization& onSelectProxyAuthorization,
-                        const TIdOnAuthorization& onProxyAuthorization);
+                        const TIdOnAuthorization& onProxyAuthorization, bool credentialsRefused = false);
 
 private:
     std::string proxyServer_;

@@ -3,6 +3,10 @@
 #include "http/TIdCookieDate.h"
 
 TIdRequestHeaderInfo::TIdRequestHeaderInfo() {
+    // Servers answer 400 to a request with continuation lines (obsolete line folding), so a
+    // request header goes out on one line however long it is.
+    rawHeaders_.SetFoldLines(false);
+    customHeaders_.SetFoldLines(false);
     TIdRequestHeaderInfo::Clear();
 }
 

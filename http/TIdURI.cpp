@@ -76,9 +76,17 @@ void TIdURI::SetURI(const std::string& uri) {
     if (scheme != std::string::npos) {
         protocol_ = u.substr(0, scheme);
         u.erase(0, scheme + 3);
-        std::size_t slash = u.find('/');
-        std::string authority = u.substr(0, slash);
-        std::string rest = slash == std::string::npos ? std::string() : u.substr(slash + 1);
+        // The authority ends at the first "/", "?" or "#": "http://h:81?q=1" is host h, port 81
+        // and the query, never a port "81?q=1".
+        std::size_t end = u.find_first_of("/?#");
+        std::string authority = u.substr(0, end);
+        std::string rest;
+        if (end != std::string::npos && u[end] == '/')
+            rest = u.substr(end + 1);
+        else if (end != std::string::npos && u[end] == '?')
+            rest = u.substr(end);
+        else if (end != std::string::npos)
+            bookmark_ = u.substr(end + 1);
         std::size_t at = authority.find('@');
         if (at != std::string::npos) {
             std::string user = authority.substr(0, at);
@@ -177,4 +185,19 @@ std::string TIdURI::ResolvePath(const std::string& base, const std::string& path
     if (!result.empty() && result.back() == '/' && !keepTrailingSlash)
         result.pop_back();
     return result;
+}
+
+bool TIdURI::ParsePort(std::string_view text, int& port) {
+    if (text.empty() || text.size() > 5)
+        return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > 65535)
+        return false;
+    port = value;
+    return true;
 }

@@ -3,13 +3,15 @@
 // bookmark, composes an absolute URL again, and resolves a path against a base path. Nothing is
 // percent-encoded or decoded: the caller's characters go on as written (backslashes aside).
 //
-//   absolute:  protocol "://" [user [":" password] "@"] host [":" port] ["/" rest]
+//   absolute:  protocol "://" [user [":" password] "@"] host [":" port] [("/" | "?" | "#") rest]
+//              (the authority ends at the first "/", "?" or "#")
 //   relative:  rest
 //   rest:      [path "/"] document [params] ["#" bookmark]; params start at the first "?", or at the
 //              first "=" when there is no "?"
 #include "http/IdGlobal.h"
 
 #include <string>
+#include <string_view>
 
 enum TIdURIOptionalField : unsigned { ofAuthInfo = 1, ofBookmark = 2 };
 
@@ -32,6 +34,8 @@ public:
     // Resolves path against base ("/" delimited): "." segments stay, ".." climbs, runs of "/"
     // collapse; a path starting with "/" is returned as it is.
     static std::string ResolvePath(const std::string& base, const std::string& path);
+    // A port as a URL or the settings give it: decimal digits only, 1 to 65535.
+    static bool ParsePort(std::string_view text, int& port);
 
     const std::string& Protocol() const { return protocol_; }
     void SetProtocol(const std::string& v) { protocol_ = v; }

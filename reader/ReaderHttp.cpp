@@ -4,7 +4,11 @@
 
 void ConfigureReaderHttp(TIdCustomHTTP& http) {
     http.SetAllowCookies(true);
-    http.SetHTTPOptions(hoForceEncodeParams);
+    // The proxy's user and password from config.ini answer its challenge within the same fetch.
+    http.SetHTTPOptions(hoForceEncodeParams | hoInProcessAuth);
+    // A silent server must not hold a fetch for good.
+    http.SetConnectTimeout(kReaderConnectTimeoutMs);
+    http.SetReadTimeout(kReaderReadTimeoutMs);
     http.SetAuthRetries(0);
     http.SetAuthProxyRetries(0);
     http.ProxyParams().SetBasicAuthentication(false);

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
-  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libpsl-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick openbox x11-utils
   curl

@@ -71,32 +71,28 @@ TEST_P(Get, AnotherPortClosesTheConnectionFirst) {
 }
 
 TEST_P(Get, BodyFramings) {
-    Serve({Join(
-        {Reply(HttpResponse("HTTP/1.1 200 OK", {"Content-Length: 0"}, "")),
-         Reply(HttpResponse("HTTP/1.1 204 No Content", {}, "")),
-         Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
-                            "5\r\nhello\r\n6 ext=1\r\n world\r\n0\r\n\r\n")),
-         Reply(HttpResponse("HTTP/1.1 200 OK", {"content-length: 3"}, "abc")),
-         Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked", "Content-Length: 2"}, "ok")),
-         Reply(HttpResponse("HTTP/1.1 200 OK", {}, "until the close")),
-         {Action::Close()}})});
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Content-Length: 0"}, "")),
+                 Reply(HttpResponse("HTTP/1.1 204 No Content", {}, "")),
+                 Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
+                                    "5\r\nhello\r\n6 ext=1\r\n world\r\n0\r\n\r\n")),
+                 Reply(HttpResponse("HTTP/1.1 200 OK", {"content-length: 3"}, "abc")),
+                 Reply(HttpResponse("HTTP/1.1 200 OK", {}, "until the close")),
+                 {Action::Close()}})});
     EXPECT_EQ(http.Get(Url("/zero")), "");
     EXPECT_EQ(http.Get(Url("/nocontent")), "");
     EXPECT_EQ(http.Get(Url("/chunked")), "hello world");
     EXPECT_EQ(http.Get(Url("/lower")), "abc");
-    EXPECT_EQ(http.Get(Url("/both")), "ok"); // the length wins over chunking
     EXPECT_EQ(http.Get(Url("/close")), "until the close");
     EXPECT_EQ(server->Accepted(), 1);
     EXPECT_FALSE(http.Connected()); // a body read up to the close ends the connection
 }
 
-TEST_P(Get, ChunkSizeFollowedBySemicolonIsNotANumber) {
+TEST_P(Get, ChunkExtensionsAfterASemicolonAreSkipped) {
     Serve({Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"},
                                     "5;name=v\r\nhello\r\n0\r\n\r\n")),
                  Reply(Ok("next")),
                  {Action::WaitForPeerClose()}})});
-    EXPECT_EQ(http.Get(Url("/a")), "");
-    // The lines up to the empty one were skipped as trailers, so the connection serves again.
+    EXPECT_EQ(http.Get(Url("/a")), "hello");
     EXPECT_EQ(http.Get(Url("/b")), "next");
     EXPECT_EQ(server->Accepted(), 1);
 }
@@ -118,7 +114,7 @@ TEST_P(Get, ChunkTrailersAreSkipped) {
     EXPECT_EQ(server->Accepted(), 1);
 }
 
-TEST_P(Get, RedirectsAndNotModifiedFailWithTheirStatusLine) {
+TEST_P(Get, RedirectsAndNotModifiedFailWithTheirStatusLineALocationElsewhereIsNoRedirect) {
     Serve({Join(
         {Reply(HttpResponse("HTTP/1.1 301 Moved Permanently", {"Location: /x", "Content-Length: 4"}, "gone")),
          Reply(HttpResponse("HTTP/1.1 302 Found", {"Location: /y", "Content-Length: 0"}, "")),
@@ -131,7 +127,7 @@ TEST_P(Get, RedirectsAndNotModifiedFailWithTheirStatusLine) {
     EXPECT_EQ(e.ErrorCode(), 301);
     EXPECT_EQ(e.ErrorMessage(), "gone");
     EXPECT_EQ(expectRefused([&] { http.Get(Url("/b")); }).Message(), "HTTP/1.1 302 Found");
-    EXPECT_EQ(expectRefused([&] { http.Get(Url("/c")); }).Message(), "HTTP/1.1 200 OK");
+    EXPECT_EQ(http.Get(Url("/c")), "ok");
     EXPECT_EQ(expectRefused([&] { http.Get(Url("/d")); }).ErrorCode(), 304);
     EXPECT_EQ(http.Get(Url("/e")), "still usable");
     EXPECT_EQ(server->Accepted(), 1);
@@ -206,7 +202,7 @@ TEST_P(Get, CookiesComeBackOnLaterRequests) {
               DirectHead("/rss/three.xml", HostPort(), {"Cookie: a=2"})); // newer value; empty b not sent
 }
 
-TEST_P(Get, ALongCookieLineIsFoldedPastColumn1024) {
+TEST_P(Get, ALongCookieLineStaysOnOneLine) {
     std::string big(600, 'v');
     Serve({Join({Reply(Ok("1", {"Set-Cookie: a=" + big, "Set-Cookie: b=" + big})),
                  Reply(Ok("2")),
@@ -217,8 +213,8 @@ TEST_P(Get, ALongCookieLineIsFoldedPastColumn1024) {
     std::size_t at = head.find("\r\nCookie: ");
     ASSERT_NE(at, std::string::npos);
     std::size_t end = head.find("\r\n", at + 2);
-    EXPECT_LE(end - at - 2, 1024u);
-    EXPECT_EQ(head.compare(end, 3, "\r\n "), 0); // a continuation line follows
+    EXPECT_EQ(head.substr(at + 2, end - at - 2), "Cookie: a=" + big + "; b=" + big);
+    EXPECT_EQ(head.find("\r\n "), std::string::npos); // no continuation line anywhere
     EXPECT_EQ(http.Request().RawHeaders().Values("Cookie"), "a=" + big + "; b=" + big);
 }
 
@@ -290,7 +286,7 @@ TEST_P(Get, WithoutInProcessAuthenticationAChallengeIsRefusedAndTheNextGetAnswer
     EXPECT_NE(server->Requests().at(1).find("\r\nAuthorization: Basic dTpw\r\n"), std::string::npos);
 }
 
-TEST_P(Get, ProxyChallengeEmptiesThePasswordOnlyForAKnownScheme) {
+TEST_P(Get, ProxyChallengeOfAKnownSchemeGetsTheSettingsCredentialsNextTime) {
     Serve({Join({Reply(HttpResponse("HTTP/1.1 407 Proxy Authentication Required",
                                     {"Proxy-Authenticate: Negotiate", "Content-Length: 0"}, "")),
                  Reply(HttpResponse("HTTP/1.1 407 Proxy Authentication Required",
@@ -305,11 +301,12 @@ TEST_P(Get, ProxyChallengeEmptiesThePasswordOnlyForAKnownScheme) {
     http.ProxyParams().SetProxyPassword("p");
     EXPECT_EQ(expectRefused([&] { http.Get("http://feeds.example/a"); }).ErrorCode(), 407);
     EXPECT_EQ(http.ProxyParams().ProxyPassword(), "p");
+    // Without in-process authentication the challenge fails this Get; the password stays.
     EXPECT_EQ(expectRefused([&] { http.Get("http://feeds.example/a"); }).ErrorCode(), 407);
-    EXPECT_EQ(http.ProxyParams().ProxyPassword(), "");
-    // From now on the proxy gets the (empty) Basic credentials.
+    EXPECT_EQ(http.ProxyParams().ProxyPassword(), "p");
+    // From now on the proxy gets the Basic credentials of the settings ("u:p").
     http.Get("http://feeds.example/b");
-    EXPECT_NE(server->Requests().at(2).find("\r\nProxy-Authorization: Basic Og==\r\n"), std::string::npos);
+    EXPECT_NE(server->Requests().at(2).find("\r\nProxy-Authorization: Basic dTpw\r\n"), std::string::npos);
 }
 
 TEST_P(Get, FollowsRedirectsOnlyWhenAskedAndNotPastTheMaximum) {
@@ -426,10 +423,10 @@ TEST(GetRefusals, UnknownProtocolHttpsAndAnEmptyProxiedHost) {
     }
 }
 
-TEST(GetRefusals, ProxyWithoutPortFailsAsAClosedConnection) {
+TEST(GetRefusals, ProxyWithoutPortFailsBeforeAnythingIsSent) {
     TIdHTTP http;
     http.ProxyParams().SetProxyServer("127.0.0.1");
-    EXPECT_THROW(http.Get("http://feeds.example/x"), EIdConnClosedGracefully);
+    EXPECT_THROW(http.Get("http://feeds.example/x"), EIdInvalidPort);
 }
 
 TEST(GetRefusals, RefusedConnection) {

@@ -85,17 +85,30 @@ TEST(TIdProxyConnectionInfo, A407WithOnlyUnknownSchemesLeavesThePasswordAlone) {
     EXPECT_EQ(p.Authentication(), nullptr);
 }
 
-TEST(TIdProxyConnectionInfo, A407WithBasicEmptiesThePasswordAndLaterRequestsCarryEmptyCredentials) {
+TEST(TIdProxyConnectionInfo, A407WithBasicIsAnsweredOnceWithTheSettingsCredentials) {
     TIdProxyConnectionInfo p;
     p.SetProxyServer("proxy");
     p.SetProxyUsername("u");
     p.SetProxyPassword("secret");
-    EXPECT_FALSE(p.AuthorizeProxy(nullptr, {"Negotiate", "Basic realm=\"proxy\""}, {}, {}));
-    EXPECT_EQ(p.ProxyPassword(), "");
+    EXPECT_TRUE(p.AuthorizeProxy(nullptr, {"Negotiate", "Basic realm=\"proxy\""}, {}, {}));
+    EXPECT_EQ(p.ProxyPassword(), "secret");
     ASSERT_NE(p.Authentication(), nullptr);
     TIdHeaderList h(TIdHeaderList::kMessageFoldLength);
     p.SetHeaders(h);
-    EXPECT_EQ(h.Values("Proxy-Authorization"), "Basic Og=="); // ":"
+    EXPECT_EQ(h.Values("Proxy-Authorization"), "Basic dTpzZWNyZXQ="); // "u:secret"
+    // Refused once, they are not offered again, and stay as they were.
+    EXPECT_FALSE(p.AuthorizeProxy(nullptr, {"Basic realm=\"proxy\""}, {}, {}, true));
+    EXPECT_EQ(p.ProxyPassword(), "secret");
+}
+
+TEST(TIdProxyConnectionInfo, EmptyCredentialsNeverGoOut) {
+    TIdProxyConnectionInfo p;
+    p.SetProxyServer("proxy");
+    p.SetBasicAuthentication(true);
+    TIdHeaderList h(TIdHeaderList::kMessageFoldLength);
+    p.SetHeaders(h);
+    EXPECT_EQ(h.Values("Proxy-Authorization"), ""); // never "Basic Og=="
+    EXPECT_FALSE(p.AuthorizeProxy(nullptr, {"Basic realm=\"proxy\""}, {}, {}));
 }
 
 TEST(TIdProxyConnectionInfo, A407HandlerSuppliesProxyCredentials) {
@@ -106,15 +119,20 @@ TEST(TIdProxyConnectionInfo, A407HandlerSuppliesProxyCredentials) {
     int asked = 0;
     auto handler = [&](TIdCustomHTTP*, TIdAuthentication* a, bool& handled) {
         ++asked;
+        EXPECT_EQ(a->Password(), "old"); // the 407 erases nothing
         a->SetPassword("new");
         handled = true;
     };
     EXPECT_TRUE(p.AuthorizeProxy(nullptr, {"Basic realm=\"proxy\""}, {}, handler));
-    EXPECT_EQ(asked, 0);              // a user name was known: no need to ask
-    EXPECT_EQ(p.ProxyPassword(), ""); // emptied by the 407
+    EXPECT_EQ(asked, 0); // a user name was known: no need to ask
+    EXPECT_EQ(p.ProxyPassword(), "old");
+    // Once the proxy refused them, the program is asked for others.
+    EXPECT_TRUE(p.AuthorizeProxy(nullptr, {"Basic realm=\"proxy\""}, {}, handler, true));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(p.ProxyPassword(), "new");
     TIdHeaderList h;
     p.SetHeaders(h);
-    EXPECT_EQ(h.Values("Proxy-Authorization"), "Basic dTo="); // "u:"
+    EXPECT_EQ(h.Values("Proxy-Authorization"), "Basic dTpuZXc="); // "u:new"
 
     TIdProxyConnectionInfo q;
     q.SetProxyServer("proxy");

@@ -53,8 +53,22 @@ TEST(TIdURI, QueryAndBookmark) {
     // Without "?" the params start at the first "=".
     expectParts("http://h/x/doc=1/2", {"http", "", "", "h", "", "/x/", "doc", "=1/2", ""});
     expectParts("http://h/x/doc#frag", {"http", "", "", "h", "", "/x/", "doc", "", "frag"});
-    // Without a "/" after the host the query stays in the host, as written.
-    expectParts("http://h?q=1", {"http", "", "", "h?q=1", "", "/", "", "", ""});
+    // "?" and "#" end the authority as "/" does.
+    expectParts("http://h?q=1", {"http", "", "", "h", "", "/", "", "?q=1", ""});
+    expectParts("http://h:81?q=1", {"http", "", "", "h", "81", "/", "", "?q=1", ""});
+    expectParts("http://h:81#top", {"http", "", "", "h", "81", "/", "", "", "top"});
+    expectParts("http://h#a=b/c", {"http", "", "", "h", "", "/", "", "", "a=b/c"});
+    expectParts("http://u:p@h?q=1#f", {"http", "u", "p", "h", "", "/", "", "?q=1", "f"});
+}
+
+TEST(TIdURI, PortsAreNumbersFrom1To65535) {
+    int port = 0;
+    EXPECT_TRUE(TIdURI::ParsePort("1", port));
+    EXPECT_EQ(port, 1);
+    EXPECT_TRUE(TIdURI::ParsePort("65535", port));
+    EXPECT_EQ(port, 65535);
+    for (const char* bad : {"", "0", "65536", "70000", "-1", "+80", "8o", " 80", "80 ", "999999"})
+        EXPECT_FALSE(TIdURI::ParsePort(bad, port)) << bad;
 }
 
 TEST(TIdURI, BackslashesBecomeSlashesExceptInsideADoubleByteCharacter) {

@@ -2,6 +2,7 @@
 // connection and the cookies carry from one URL to the next. Bodies go to stdout as raw bytes,
 // one status line per URL to stderr.
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliTimeouts.h"
 
 #include "http/EIdException.h"
 #include "http/TIdHTTP.h"
@@ -14,7 +15,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "get [--proxy HOST:PORT] [--proxy-user NAME] [--proxy-password PASS] [--proxy-basic] URL...";
+    "get [--proxy HOST:PORT] [--proxy-user NAME] [--proxy-password PASS] [--proxy-basic]"
+    " [--connect-timeout MS] [--timeout MS] URL...";
 
 int usage(const std::string& why) {
     std::fprintf(stderr, "zelmora-cli get: %s\nusage: zelmora-cli %s\n", why.c_str(), kUsage);
@@ -83,6 +85,14 @@ int runGet(const std::vector<std::string>& args) {
             http.ProxyParams().SetProxyPassword(v);
         } else if (a == "--proxy-basic") {
             http.ProxyParams().SetBasicAuthentication(true);
+        } else if (a == "--connect-timeout" || a == "--timeout") {
+            int ms = 0;
+            if (!value(v) || !ParseMilliseconds(v, ms))
+                return usage(a + " needs milliseconds (0 for no limit)");
+            if (a == "--timeout")
+                http.SetReadTimeout(ms);
+            else
+                http.SetConnectTimeout(ms);
         } else if (a == "--") {
             urls.insert(urls.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;

@@ -2,14 +2,15 @@
 // them from a saved feed body or a feed fetched with the reader's HTTP client, written to stdout in the
 // headline list file format (GBK title line, link line, CR LF).
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliTimeouts.h"
 
 #include "framework/core/Exception.h"
 #include "framework/core/TIniFile.h"
 #include "framework/core/TextFile.h"
 #include "http/TIdHTTP.h"
-#include "reader/ReaderHttp.h"
 #include "reader/FeedCutter.h"
 #include "reader/HeadlineListFile.h"
+#include "reader/ReaderHttp.h"
 #include "reader/THeadlineStore.h"
 #include "reader/TReaderHosts.h"
 
@@ -25,10 +26,17 @@ int fail(const std::string& what) {
 
 int runHeadlines(const std::vector<std::string>& args) {
     std::string file, url, config;
+    int connectTimeout = kReaderConnectTimeoutMs;
+    int readTimeout = kReaderReadTimeoutMs;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--config" && i + 1 < args.size())
             config = args[++i];
-        else if (args[i] == "--url" && i + 1 < args.size() && url.empty())
+        else if ((args[i] == "--connect-timeout" || args[i] == "--timeout") && i + 1 < args.size()) {
+            int& into = args[i] == "--timeout" ? readTimeout : connectTimeout;
+            if (!ParseMilliseconds(args[i + 1], into))
+                return fail(args[i] + " needs milliseconds (0 for no limit)");
+            ++i;
+        } else if (args[i] == "--url" && i + 1 < args.size() && url.empty())
             url = args[++i];
         else if (file.empty() && !args[i].starts_with("--"))
             file = args[i];
@@ -50,6 +58,8 @@ int runHeadlines(const std::vector<std::string>& args) {
             // its request as the window's does.
             TIdHTTP http;
             ConfigureReaderHttp(http);
+            http.SetConnectTimeout(connectTimeout);
+            http.SetReadTimeout(readTimeout);
             if (!config.empty()) {
                 TIniFile ini(config);
                 http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
@@ -71,6 +81,8 @@ int runHeadlines(const std::vector<std::string>& args) {
     return 0;
 }
 
-CliCommand reg{"headlines", "headlines [--config config.ini] (FEEDFILE | --url URL)", &runHeadlines};
+CliCommand reg{"headlines",
+               "headlines [--config config.ini] (FEEDFILE | --url URL [--connect-timeout MS] [--timeout MS])",
+               &runHeadlines};
 
 } // namespace
