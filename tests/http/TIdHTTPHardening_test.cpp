@@ -166,6 +166,7 @@ TEST_P(Hardening, NeverMoreThanOneRetry) {
 // --- credentials stay with their site -----------------------------------------------------------
 
 TEST_P(Hardening, UrlCredentialsGoToNoOtherHostOrPort) {
+    http.SetHTTPOptions(hoForceEncodeParams); // challenges fail the Get: the next Get answers them
     const std::string challenge =
         "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\nContent-Length: 0\r\n\r\n";
     Serve({Join({Reply(challenge), {Action::WaitForPeerClose()}}),
