@@ -9,6 +9,7 @@
 #include <QFile>
 #include <array>
 #include <set>
+#include <unordered_map>
 
 static void initSkinResources() {
     Q_INIT_RESOURCE(skin);
@@ -136,7 +137,15 @@ bool StyleBool(int style, int entry) {
 
 void LoadSkinBitmap(TBitmap& target, const std::string& name) {
     EnsureSkinResources();
+    // Every style change loads the same few bitmaps again (a title bar alone cuts its button
+    // strip a dozen times); each is decoded once and then shared (the images are read-only).
+    static std::unordered_map<std::string, QImage> decoded;
+    if (auto it = decoded.find(name); it != decoded.end()) {
+        target.SetImage(it->second);
+        return;
+    }
     target.LoadFromResourceName(name);
+    decoded.emplace(name, target.Image());
 }
 
 void LoadStyleImage(int style, int entry, TBitmap* target, int frameCount, int frameNumber) {

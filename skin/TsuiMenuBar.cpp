@@ -215,7 +215,7 @@ void TsuiMenuBar::paintBackground(TCanvas& canvas, const TRect& r) {
     }
 }
 
-void TsuiMenuBar::paintButton(TCanvas& canvas, int index) {
+void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(index)];
     TsuiUIStyle style = EffectiveStyle();
     TsuiFileTheme* theme = EffectiveFileTheme();
@@ -227,7 +227,7 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index) {
     const bool hot = index == hot_ && b.Enabled;
     TRect r = b.Bounds;
     const unsigned flags = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-    canvas.Font() = buttonFont();
+    canvas.Font() = font;
 
     if ((hot || pressed) && style == MacOS) {
         TBitmap look(r.Width(), r.Height());
@@ -268,9 +268,10 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index) {
 
 void TsuiMenuBar::PaintTo(TCanvas& canvas) {
     paintBackground(canvas, Rect(0, 0, ClientWidth(), ClientHeight()));
+    const TFont font = buttonFont();
     for (int i = 0; i < ButtonCount(); ++i) {
         canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-        paintButton(canvas, i);
+        paintButton(canvas, i, font);
     }
 }
 

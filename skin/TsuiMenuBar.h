@@ -92,7 +92,7 @@ protected:
 private:
     void layoutButtons();
     void paintBackground(TCanvas& canvas, const TRect& r);
-    void paintButton(TCanvas& canvas, int index);
+    void paintButton(TCanvas& canvas, int index, const TFont& font);
     TFont buttonFont() const;
     void closeMenu();
     void menuClosed();

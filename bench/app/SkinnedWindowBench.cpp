@@ -12,6 +12,7 @@
 #include "webview/TWebBrowser.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSplitter>
@@ -35,6 +36,14 @@
 #include <vector>
 
 namespace {
+
+// CPU time of this thread: the paint's own cost, apart from what other processes take of the
+// machine meanwhile.
+double threadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
 
 double monotonicMs() {
     timespec ts{};
@@ -223,15 +232,19 @@ void BM_RepaintSkinnedWindow800x600(benchmark::State& state) {
     Form1->Show();
     Form1->SetBounds(50, 50, 800, 600);
     QCoreApplication::processEvents();
-    std::vector<double> times;
+    std::vector<double> times, cpu;
+    QImage target(Form1->size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        const double t0 = monotonicMs();
-        Form1->repaint();
+        const double t0 = monotonicMs(), c0 = threadCpuMs();
+        // Every widget of the window paints itself once: frame, band, bars, panel, list.
+        Form1->render(&target);
         const double t = monotonicMs() - t0;
+        cpu.push_back(threadCpuMs() - c0);
         times.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
     state.counters["median_ms"] = median(times);
+    state.counters["median_cpu_ms"] = median(cpu);
     delete Form1;
     std::filesystem::remove_all(dir);
 }
