@@ -27,9 +27,9 @@ std::string readAll(const fs::path& p) {
     return s.str();
 }
 
-// The tests run in the build's tests/skin folder; the tool lies in tools/cli beside it.
+// The build gives the tool's path and builds the tool before this test.
 fs::path cliPath() {
-    return fs::current_path() / ".." / ".." / "tools" / "cli" / "zelmora-cli";
+    return ZEL_CLI_PATH;
 }
 
 fs::path sourceRoot() {
@@ -39,8 +39,7 @@ fs::path sourceRoot() {
 class CliTheme : public testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(cliPath()))
-            GTEST_SKIP() << "zelmora-cli is not built";
+        ASSERT_TRUE(fs::exists(cliPath())) << cliPath() << " is missing";
         dir = fs::temp_directory_path() / ("clitheme-" + std::to_string(::getpid()));
         fs::create_directories(dir);
     }
