@@ -275,12 +275,24 @@ TEST_F(FrameTest, ActivationChangesTheCaptionLookAtOnce) {
     EXPECT_TRUE(frame->TitleBar()->FormActive());
     TForm other(nullptr);
     other.Show();
+    // The white caption of the active window (the band right of the control box).
+    auto whiteCaptionPixels = [&] {
+        const QImage bar = zeltest::Grab(frame->TitleBar());
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 24; x < 150; ++x)
+                n += zeltest::PixelBGR(bar, x, y) == 0xFFFFFF;
+        return n;
+    };
+    EXPECT_GT(whiteCaptionPixels(), 10);
     QApplication::setActiveWindow(&other);
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame->TitleBar()->FormActive());
+    EXPECT_EQ(whiteCaptionPixels(), 0);
     QApplication::setActiveWindow(host);
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->TitleBar()->FormActive());
+    EXPECT_GT(whiteCaptionPixels(), 10);
 }
 
 TEST_F(FrameTest, ShortcutKeysWorkWhereverTheFocusIsOnlyWhileActive) {
