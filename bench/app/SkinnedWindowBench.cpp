@@ -22,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,6 +155,7 @@ int runChild(const std::string& mode) {
 
 struct RunResult {
     double ms = 0;
+    double cpuMs = 0; // user + system time of the child: its own cost, whatever the machine's load
     long peakKiB = 0;
 };
 
@@ -177,8 +179,11 @@ RunResult runOnce(const std::string& mode) {
         out.append(buf, static_cast<std::size_t>(n));
     close(fds[0]);
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage ru{};
+    wait4(pid, &status, 0, &ru);
     RunResult r;
+    r.cpuMs = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000.0 +
+              (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1000.0;
     double at = 0;
     std::istringstream in(out);
     if (in >> at >> r.peakKiB)
@@ -193,10 +198,21 @@ double median(std::vector<double> v) {
 
 // Skinned and plain runs alternate, so both see the same machine load.
 void BM_StartupSkinnedBesidePlain(benchmark::State& state) {
-    std::vector<double> skinnedMs, plainMs, skinnedMiB, plainMiB;
+    std::vector<double> skinnedMs, plainMs, skinnedMiB, plainMiB, skinnedCpu, plainCpu;
+    bool skinnedFirst = true;
     for (auto _ : state) {
-        const RunResult s = runOnce("skinned");
-        const RunResult p = runOnce("plain");
+        // Which goes first alternates too.
+        RunResult s, p;
+        if (skinnedFirst) {
+            s = runOnce("skinned");
+            p = runOnce("plain");
+        } else {
+            p = runOnce("plain");
+            s = runOnce("skinned");
+        }
+        skinnedFirst = !skinnedFirst;
+        skinnedCpu.push_back(s.cpuMs);
+        plainCpu.push_back(p.cpuMs);
         if (s.ms <= 0 || p.ms <= 0) {
             state.SkipWithError("a child run failed");
             break;
@@ -213,6 +229,9 @@ void BM_StartupSkinnedBesidePlain(benchmark::State& state) {
     state.counters["skinned_MiB"] = median(skinnedMiB);
     state.counters["plain_MiB"] = median(plainMiB);
     state.counters["extra_MiB"] = median(skinnedMiB) - median(plainMiB);
+    state.counters["skinned_cpu_ms"] = median(skinnedCpu);
+    state.counters["plain_cpu_ms"] = median(plainCpu);
+    state.counters["cpu_ratio"] = median(plainCpu) > 0 ? median(skinnedCpu) / median(plainCpu) : 0;
 }
 BENCHMARK(BM_StartupSkinnedBesidePlain)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 
