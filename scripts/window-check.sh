@@ -18,7 +18,8 @@ export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
 export QT_QPA_PLATFORM=xcb
 work=$(mktemp -d)
 cp "$exe" "$work/zelmora"
-printf '[hosts]\r\nfeed=127.0.0.1:9\r\n' > "$work/config.ini"
+# Skin index 7 keeps the window's created DeepBlue look (a first run would show MacOS).
+printf '[hosts]\r\nfeed=127.0.0.1:9\r\n[form]\r\nskin=7\r\n' > "$work/config.ini"
 
 openbox --sm-disable & wm=$!
 "$work/zelmora" & app=$!
