@@ -68,6 +68,21 @@ public:
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
 
+    // The arrow of an item that opens a submenu stays the platform's, over the owner's drawing.
+    void drawSubMenuArrow(const QStyleOption* option, QPainter* painter, const QWidget* widget) const {
+        const auto* menuItem = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (!menuItem || menuItem->menuItemType != QStyleOptionMenuItem::SubMenu)
+            return;
+        const QRect r = option->rect;
+        const int size = std::max(4, std::min(r.height() / 2, 8));
+        QStyleOption arrow(*option);
+        arrow.rect = QRect(r.right() - size - 4, r.top() + (r.height() - size) / 2, size, size);
+        // The highlight may be dark: the arrow takes the text colour that fits it.
+        if (option->state & State_Selected)
+            arrow.palette.setColor(QPalette::ButtonText, option->palette.color(QPalette::HighlightedText));
+        proxy()->drawPrimitive(PE_IndicatorArrowRight, &arrow, painter, widget);
+    }
+
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
         if (element == CE_MenuItem)
@@ -79,6 +94,7 @@ public:
                     GuardEvent([&] {
                         item->OnDrawItem(item, canvas, Bounds(r.x(), r.y(), r.width(), r.height()), selected);
                     });
+                    drawSubMenuArrow(option, painter, widget);
                     return;
                 }
         QProxyStyle::drawControl(element, option, painter, widget);

@@ -74,6 +74,9 @@ void TsuiMainMenu::DrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool s
 
 void TsuiMainMenu::MenuChanged(TMenuItem* source, bool rebuild) {
     TMainMenu::MenuChanged(source, rebuild);
+    // Items leaving while the form or the menu is torn down: the frame may be half gone.
+    if (Destroying() || (Owner() && Owner()->Destroying()))
+        return;
     // An item that joins the tree at run time is drawn like the stored ones.
     if (rebuild && source)
         hook(source);

@@ -28,7 +28,12 @@ public:
         menu_ = menu;
     }
     void RebuildMenuBar() override { log.push_back("RebuildMenuBar"); }
-    void UpdateMenuBarButtons() override { log.push_back("UpdateMenuBarButtons"); }
+    void UpdateMenuBarButtons() override {
+        log.push_back("UpdateMenuBarButtons");
+        if (Owner() && Owner()->Destroying())
+            ++callsDuringTearDown;
+    }
+    static inline int callsDuringTearDown = 0;
     void UpdateMenuBarFont() override { log.push_back("UpdateMenuBarFont"); }
     std::vector<std::string> log;
     TMainMenu* menu_ = nullptr;
@@ -164,6 +169,22 @@ TEST(SkinnedMenu, HandsItselfToTheFrameAndKeepsItInformed) {
     menu->SetUseSystemFont(false);
     EXPECT_EQ(frame->log, std::vector<std::string>{"UpdateMenuBarFont"});
     menu->SetMenuHost(nullptr);
+}
+
+TEST(SkinnedMenu, LeavesTheFrameAloneWhileTheFormIsTornDown) {
+    auto* form = new TForm(nullptr);
+    auto* frame = new fakes::TsuiForm(form);
+    frame->SetParent(form);
+    auto* menu = new TsuiMainMenu(form);
+    for (const char* caption : {"文件", "帮助"}) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+    }
+    menu->Loaded();
+    fakes::TsuiForm::callsDuringTearDown = 0;
+    delete form; // the items go with the form, one by one
+    EXPECT_EQ(fakes::TsuiForm::callsDuringTearDown, 0);
 }
 
 TEST(SkinnedMenu, ForgetsAThemeAndAnImageListThatGoAway) {

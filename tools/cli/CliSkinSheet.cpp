@@ -3,10 +3,13 @@
 // buttons, menu bar, panel caption, side-channel grip), then each bitmap enlarged and labelled;
 // the shared bitmaps close the sheet.
 //
+// zelmora-cli skin-sheet --menus OUT.png: the menus and title bars of every style (CliMenuSheet).
+//
 // zelmora-cli skin-sheet --theme FILE OUT.png: the same for a theme file: the window top drawn
 // from its entries (what it lacks falls back as a component would: integers and colours -1,
 // flags false, images empty), its images, and its values with a swatch for each colour.
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliMenuSheet.h"
 
 #include "framework/TBitmap.h"
 #include "skin/SuiDrawing.h"
@@ -293,10 +296,13 @@ void themeFile(Sheet& sheet, const TsuiFileTheme& theme) {
 }
 
 int run(const std::vector<std::string>& args) {
+    if (args.size() == 2 && args[0] == "--menus")
+        return RunMenuSheet(args[1]);
     const bool fromTheme = args.size() == 3 && args[0] == "--theme";
     if (args.size() != 1 && !fromTheme) {
         std::fprintf(stderr, "usage: zelmora-cli skin-sheet OUT.png\n"
-                             "       zelmora-cli skin-sheet --theme FILE OUT.png\n");
+                             "       zelmora-cli skin-sheet --theme FILE OUT.png\n"
+                             "       zelmora-cli skin-sheet --menus OUT.png\n");
         return 2;
     }
     const std::string out = args.back();
@@ -335,6 +341,6 @@ int run(const std::vector<std::string>& args) {
     return 0;
 }
 
-CliCommand reg{"skin-sheet", "skin-sheet [--theme FILE] OUT.png", &run};
+CliCommand reg{"skin-sheet", "skin-sheet [--theme FILE | --menus] OUT.png", &run};
 
 } // namespace
