@@ -2,6 +2,7 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -9,29 +10,36 @@ namespace {
 const QString kEllipsis = QStringLiteral("...");
 
 // The caption's grapheme boundaries, found lazily from the front: galloping looks only as far
-// as the fitting prefix needs.
+// as the fitting prefix needs. The finder sees a window at the text's start that doubles when
+// more is asked for, so a long caption is never scanned whole for a short cut.
 class Boundaries {
 public:
-    explicit Boundaries(const QString& text) : finder_(QTextBoundaryFinder::Grapheme, text) {
-        positions_.push_back(0);
-    }
+    explicit Boundaries(const QString& text) : text_(text) { positions_.push_back(0); }
     // The end of the k-th character (0: the empty prefix); -1 when the text has fewer.
     qsizetype End(qsizetype k) {
-        while (qsizetype(positions_.size()) <= k && !done_) {
-            const qsizetype next = finder_.toNextBoundary();
-            if (next <= positions_.back()) {
-                done_ = true;
-                break;
-            }
-            positions_.push_back(next);
-        }
+        while (qsizetype(positions_.size()) <= k && scanned_ < text_.size())
+            widen();
         return k < qsizetype(positions_.size()) ? positions_[std::size_t(k)] : -1;
     }
 
 private:
-    QTextBoundaryFinder finder_;
+    void widen() {
+        scanned_ = std::min(text_.size(), std::max<qsizetype>(256, scanned_ * 2));
+        const bool whole = scanned_ == text_.size();
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, QStringView(text_).left(scanned_));
+        positions_.assign(1, 0);
+        for (qsizetype p = finder.toNextBoundary(); p > 0; p = finder.toNextBoundary()) {
+            // The window's own end is no boundary unless it is the text's end: the character
+            // there may go on past it.
+            if (p == scanned_ && !whole)
+                break;
+            positions_.push_back(p);
+        }
+    }
+
+    const QString& text_;
+    qsizetype scanned_ = 0;
     std::vector<qsizetype> positions_;
-    bool done_ = false;
 };
 
 // The largest k >= 0 with fits(k), given fits(0) and that fits holds for every k up to some

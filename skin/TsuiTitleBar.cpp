@@ -362,8 +362,16 @@ void TsuiTitleBar::PaintButtonsAndCaption(TBitmap& bitmap) {
     if (!formActive_)
         canvas.Font().SetColor(ColorToRGB(clInactiveCaption));
     const int available = right - left;
-    shownCaption_ =
-        FitCaption(Caption(), available, [&canvas](const QString& s) { return canvas.TextWidth(s); });
+    // Pointer moves repaint the bar often with the same caption, space and font: the cut is
+    // found again only when one of them changed.
+    const QFont font = canvas.Font().ToQFont();
+    if (Caption() != fitCaption_ || available != fitWidth_ || font != fitFont_) {
+        fitCaption_ = Caption();
+        fitWidth_ = available;
+        fitFont_ = font;
+        shownCaption_ =
+            FitCaption(fitCaption_, available, [&canvas](const QString& s) { return canvas.TextWidth(s); });
+    }
     const int y = bandTop_ + (stripHeight_ - canvas.TextHeight(shownCaption_)) / 2;
     captionOrigin_ = Point(left, y);
     canvas.Brush().SetStyle(TBrushStyle::bsClear);

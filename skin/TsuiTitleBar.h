@@ -25,6 +25,8 @@
 #include "skin/TsuiTitleBarTypes.h"
 #include "skin/TsuiUIStyle.h"
 
+#include <QFont>
+
 class TBitmap;
 class TForm;
 class TsuiFileTheme;
@@ -152,6 +154,9 @@ private:
     int stripHeight_ = 0;
     bool keepFont_ = false;
     QString shownCaption_;
+    QString fitCaption_; // what shownCaption_ was cut from, in what space and font
+    int fitWidth_ = -1;
+    QFont fitFont_;
     TPoint captionOrigin_;
     // The window move: armed by a press on a free spot, started on the first drag.
     bool moveArmed_ = false;

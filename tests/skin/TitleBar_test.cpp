@@ -164,6 +164,19 @@ TEST(TitleBar, ALongCaptionEndsInDotsAndNeverReachesTheButtons) {
     measure.Canvas().Font().Assign(f.bar->Font());
     // The leftmost right-hand button starts at 400 - 59.
     EXPECT_LE(f.bar->CaptionOrigin().X + measure.Canvas().TextWidth(shown), 400 - 59);
+
+    // The cut follows a wider bar, a bigger font and a new caption.
+    f.bar->SetWidth(600);
+    f.paint();
+    EXPECT_GT(f.bar->ShownCaption().size(), shown.size());
+    EXPECT_TRUE(f.bar->ShownCaption().endsWith("..."));
+    const QString wide = f.bar->ShownCaption();
+    f.bar->Font().SetHeight(f.bar->Font().Height() + 6);
+    f.paint();
+    EXPECT_LT(f.bar->ShownCaption().size(), wide.size());
+    f.bar->SetCaption("Zelmora");
+    f.paint();
+    EXPECT_EQ(f.bar->ShownCaption(), "Zelmora");
 }
 
 TEST(TitleBar, InactiveCaptionTakesTheSystemColourAndActiveGivesTheFontBack) {
