@@ -166,7 +166,8 @@ TEST(TitleBar, ALongCaptionEndsInDotsAndNeverReachesTheButtons) {
     EXPECT_LE(f.bar->CaptionOrigin().X + measure.Canvas().TextWidth(shown), 400 - 59);
 
     // The cut follows a wider bar, a bigger font and a new caption.
-    f.bar->SetWidth(600);
+    f.form.SetWidth(600);
+    ASSERT_EQ(f.bar->Width(), 600);
     f.paint();
     EXPECT_GT(f.bar->ShownCaption().size(), shown.size());
     EXPECT_TRUE(f.bar->ShownCaption().endsWith("..."));
