@@ -68,6 +68,15 @@ public:
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
 
+    // A drop-down whose items draw its outer frame themselves (a flat frame) has its property
+    // "ownerDrawnFrame" set: the platform's frame, drawn after the items, stays off it.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameMenu && widget && widget->property("ownerDrawnFrame").toBool())
+            return;
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
     // The arrow of an item that opens a submenu stays the platform's, over the owner's drawing.
     void drawSubMenuArrow(const QStyleOption* option, QPainter* painter, const QWidget* widget) const {
         const auto* menuItem = qstyleoption_cast<const QStyleOptionMenuItem*>(option);

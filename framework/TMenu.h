@@ -9,7 +9,9 @@
 //
 // Owner drawing: when an item has OnMeasureItem and OnDrawItem, its line in a drop-down is
 // measured and drawn by them (canvas over the drop-down, the line's rectangle, selected = the
-// line is highlighted); other items are drawn by Qt's style.
+// line is highlighted); other items are drawn by Qt's style. A handler that draws the drop-down's
+// outer frame itself sets the drop-down's property "ownerDrawnFrame" to true, and Qt's frame is
+// then left out.
 //
 // TMenu::OnChange fires on every change of the tree or of an item's caption, enabled or visible
 // state (sender = the menu, source = the item or nullptr).

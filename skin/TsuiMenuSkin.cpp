@@ -82,25 +82,28 @@ void TsuiMenuSkin::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int
     width = canvas.TextWidth(item->Caption()) + canvas.TextWidth(item->ShortCutText()) + BarWidth + 40;
 }
 
+// The flat outer frame of the drop-down the canvas paints. Here the items reach the drop-down's
+// edges, so the frame is drawn after each item, over it: the last item drawn leaves it whole.
+void TsuiMenuSkin::drawFlatFrame(TCanvas& canvas) const {
+    // The drop-down is the device the canvas paints; its outer frame goes flat. Like the
+    // classic menu this runs again for every item drawn.
+    QPainter* painter = canvas.Painter();
+    if (auto* window = painter ? dynamic_cast<QWidget*>(painter->device()) : nullptr) {
+        TsuiUIStyle builtIn = UIStyle;
+        const TColor line = ResolveFileTheme(FileTheme, UIStyle, builtIn)
+                                ? FileTheme->ColorEntry(kFormBackgroundColor)
+                                : StyleColor(builtIn, kFormBackgroundColor);
+        window->setProperty("ownerDrawnFrame", true);
+        painter->save();
+        painter->setClipping(false);
+        DrawScreenFrameAroundWindow(canvas, window->width(), window->height(), clBlack, line);
+        painter->restore();
+    }
+}
+
 void TsuiMenuSkin::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected,
                             const TImageList* checkMarks, const TImageList* userImages) const {
     const TRect& r = rect;
-    if (FlatMenu) {
-        // The drop-down is the device the canvas paints; its outer frame goes flat. Like the
-        // classic menu this runs again for every item drawn.
-        QPainter* painter = canvas.Painter();
-        if (auto* window = painter ? dynamic_cast<QWidget*>(painter->device()) : nullptr) {
-            TsuiUIStyle builtIn = UIStyle;
-            const TColor line = ResolveFileTheme(FileTheme, UIStyle, builtIn)
-                                    ? FileTheme->ColorEntry(kFormBackgroundColor)
-                                    : StyleColor(builtIn, kFormBackgroundColor);
-            painter->save();
-            painter->setClipping(false);
-            DrawScreenFrameAroundWindow(canvas, window->width(), window->height(), clBlack, line);
-            painter->restore();
-        }
-    }
-
     const auto barAndBackground = [&] {
         if (BarWidth > 0)
             FillRectInColor(canvas, Rect(r.Left, r.Top, r.Left + BarWidth, r.Bottom), BarColor);
@@ -114,6 +117,8 @@ void TsuiMenuSkin::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect,
             barAndBackground();
             DrawMenuSeparatorLine(canvas, r, SeparatorColor, BarWidth);
         }
+        if (FlatMenu)
+            drawFlatFrame(canvas);
         return;
     }
 
@@ -162,6 +167,8 @@ void TsuiMenuSkin::DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect,
     }
     if (image)
         userImages->Draw(canvas, r.Left + 4, r.Top + 3, item->ImageIndex(), enabled);
+    if (FlatMenu)
+        drawFlatFrame(canvas);
 }
 
 void AddMenuCheckMark(TImageList& list) {

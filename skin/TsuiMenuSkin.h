@@ -53,6 +53,9 @@ struct TsuiMenuSkin {
     // nullptr. With FlatMenu the drop-down the canvas paints gets its flat outer frame.
     void DrawItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected,
                   const TImageList* checkMarks, const TImageList* userImages) const;
+
+private:
+    void drawFlatFrame(TCanvas& canvas) const;
 };
 
 // The 16 x 16 check mark (MENU_CHECKED), white made transparent, added to list.

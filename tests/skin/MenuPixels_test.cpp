@@ -13,6 +13,7 @@
 #include <QMenu>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -234,4 +235,35 @@ TEST(MenuPixels, AnItemAddedAtRunTimeIsDrawnLikeTheOthers) {
     EXPECT_EQ(r.height(), 21);
     EXPECT_EQ(zeltest::PixelBGR(d.image, r.x() + 1, r.y() + 1), 0xCED3D6);
     EXPECT_EQ(zeltest::PixelBGR(d.image, r.x() + 27, r.y() + 1), 0xFFFFFF);
+}
+
+TEST(MenuPixels, AFlatMenuDrawsTheDropDownsOuterFrameItself) {
+    TForm form(nullptr);
+    auto* menu = new TsuiMainMenu(&form);
+    menu->SetUIStyle(DeepBlue);
+    menu->SetFlatMenu(true);
+    auto* top = new TMenuItem(&form);
+    top->SetCaption("File");
+    menu->Items()->Add(top);
+    for (const char* caption : {"Open", "Save"}) {
+        auto* item = new TMenuItem(&form);
+        item->SetCaption(caption);
+        top->Add(item);
+    }
+    menu->Loaded();
+    std::unique_ptr<QMenu> drop(top->DropDown());
+    drop->popup(QPoint(20, 20));
+    zeltest::WaitFor([&] { return drop->isVisible(); }, 5000);
+    const QImage image = zeltest::Grab(drop.get());
+    const int w = image.width(), h = image.height();
+    // Black along the left, the form background colour along the top, right and bottom.
+    constexpr TColor kLine = 0xE8E8E8;
+    EXPECT_EQ(zeltest::PixelBGR(image, 0, 1), clBlack);
+    EXPECT_EQ(zeltest::PixelBGR(image, 0, h / 2), clBlack);
+    EXPECT_EQ(zeltest::PixelBGR(image, w / 2, 0), kLine);
+    EXPECT_EQ(zeltest::PixelBGR(image, w - 1, h / 2), kLine);
+    EXPECT_EQ(zeltest::PixelBGR(image, w / 2, h - 1), kLine);
+    EXPECT_EQ(zeltest::PixelBGR(image, w - 1, 0), kLine);
+    if (::testing::Test::HasFailure())
+        image.save("menu_flat_actual.png");
 }
