@@ -5,7 +5,6 @@
 #include "framework/AnsiText.h"
 #include "framework/TMenu.h"
 #include "framework/core/TIniFile.h"
-#include "skin/SuiStyleDecisions.h"
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiThemeManager.h"
 
@@ -38,16 +37,8 @@ void TForm1::SetPlatformRestoresMinimised(std::optional<bool> value) {
 void TForm1::createSkinManager() {
     skinman = new TsuiThemeManager(this);
     skinman->SetName(QStringLiteral("skinman"));
-    QStringList names;
-    for (const char* name : {"suiform", "suiPanel1", "groupbox1", "suiMainMenu1"}) {
-        // A part of the window that does not carry a style yet (a plain stand-in) stays off the
-        // list: the manager would stop at it with "Property UIStyle does not exist".
-        TComponent* c = FindComponent(QString::fromLatin1(name));
-        if (c && HasPublishedProp(c->Object(), QStringLiteral("UIStyle")) &&
-            HasPublishedProp(c->Object(), QStringLiteral("FileTheme")))
-            names << QString::fromLatin1(name);
-    }
-    skinman->SetCompList(names);
+    // Restyled in this order: the frame, the content panel, the side channel, the main menu.
+    skinman->SetCompList({"suiform", "suiPanel1", "groupbox1", "suiMainMenu1"});
 
     N18->OnClick = [this](TComponent* s) { N18Click(s); };
     MacOs1->OnClick = [this](TComponent* s) { MacOs1Click(s); };
