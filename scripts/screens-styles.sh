@@ -104,6 +104,11 @@ style() {
 
 shot() {
   find_window
+  # The window active, as it is when the user works in it, and the pointer off it, so no button
+  # shows its hover look.
+  xdotool mousemove 1270 1010
+  xdotool windowfocus --sync "$win" 2>/dev/null || true
+  sleep 1
   eval "$(xdotool getwindowgeometry --shell "$win")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/style-$1.png"
   echo "$out/style-$1.png"
