@@ -416,13 +416,19 @@ void TsuiForm::Paint() {
         return;
     const TRect r = ClientRect();
     if (style_ == MacOS || style_ == Protein) {
-        TBitmap tile;
-        LoadSkinBitmap(tile, style_ == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND");
-        TBitmap image(r.Width(), r.Height());
-        for (int y = 0; y < r.Height(); y += std::max(1, tile.Height()))
-            for (int x = 0; x < r.Width(); x += std::max(1, tile.Width()))
-                image.Canvas().Draw(x, y, tile);
-        Canvas()->Draw(0, 0, image);
+        // The 8 x 8 pattern repeated over an off-screen bitmap in one fill, kept until the size
+        // or the style changes, and copied in one block.
+        if (pattern_.Width() != r.Width() || pattern_.Height() != r.Height() || patternStyle_ != style_) {
+            TBitmap tile;
+            LoadSkinBitmap(tile, style_ == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND");
+            QImage image(std::max(1, r.Width()), std::max(1, r.Height()), QImage::Format_RGB32);
+            QPainter painter(&image);
+            painter.fillRect(image.rect(), QBrush(tile.Image()));
+            painter.end();
+            pattern_.SetImage(image);
+            patternStyle_ = style_;
+        }
+        Canvas()->Draw(0, 0, pattern_);
     } else {
         Canvas()->Brush().SetColor(Color());
         Canvas()->FillRect(r);

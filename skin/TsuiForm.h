@@ -22,6 +22,7 @@
 //   frame->SetUIStyle(WinXP);             // border, colours, shape, title bar and menu restyled
 //
 // Every skinned component publishes UIStyle and FileTheme; the theme manager sets them by name.
+#include "framework/TBitmap.h"
 #include "framework/TPanel.h"
 #include "skin/TsuiFormBorder.h"
 #include "skin/TsuiMenuHost.h"
@@ -160,4 +161,6 @@ private:
     bool shown_ = false;
     bool altAlone_ = false;
     bool syncingFont_ = false;
+    TBitmap pattern_;
+    TsuiUIStyle patternStyle_ = DeepBlue;
 };
