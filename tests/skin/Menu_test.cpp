@@ -228,4 +228,25 @@ TEST(SkinnedMenu, MeasuresCaptionShortcutBarAndFortyPixels) {
     EXPECT_EQ(h, 5);
 }
 
+TEST(SkinnedMenu, ASelectedButDisabledItemIsDrawnUnhighlightedInGrey) {
+    TsuiPopupMenu menu(nullptr);
+    menu.SetUIStyle(Protein);
+    auto* gone = new TMenuItem(&menu);
+    gone->SetCaption("Gone");
+    gone->SetEnabled(false);
+    menu.Items()->Add(gone);
+    TBitmap b(120, 21);
+    menu.DrawItem(gone, b.Canvas(), Rect(0, 0, 120, 21), true);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), 0xCED3D6);    // the bar, not the highlight's frame
+    EXPECT_EQ(b.Canvas().Pixels(119, 20), 0xFFFFFF); // the background
+    int grey = 0, highlight = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 120; ++x) {
+            grey += b.Canvas().Pixels(x, y) == 0x808080;
+            highlight += b.Canvas().Pixels(x, y) == 0xC4302D;
+        }
+    EXPECT_GT(grey, 10);
+    EXPECT_EQ(highlight, 0);
+}
+
 #include "Menu_test.moc"
