@@ -240,6 +240,8 @@ void BM_RepaintSkinnedWindow800x600(benchmark::State& state) {
     const auto dir =
         std::filesystem::temp_directory_path() / ("zelmora-skinpaint-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
+    // Skin index 7: the window's created DeepBlue look (a first run would show MacOS).
+    std::ofstream(dir / "config.ini") << "[form]\r\nskin=7\r\n";
     TForm1::SetSettingsDirectory(dir.string());
     static int argc = 1;
     static char name[] = "zelmora";
