@@ -77,16 +77,13 @@ void TIdURI::SetURI(const std::string& uri) {
         protocol_ = u.substr(0, scheme);
         u.erase(0, scheme + 3);
         // The authority ends at the first "/", "?" or "#": "http://h:81?q=1" is host h, port 81
-        // and the query, never a port "81?q=1".
+        // and the query, never a port "81?q=1". What follows a "?" or "#" there splits as it does
+        // after "h:81/", so both forms name the same thing.
         std::size_t end = u.find_first_of("/?#");
         std::string authority = u.substr(0, end);
         std::string rest;
-        if (end != std::string::npos && u[end] == '/')
-            rest = u.substr(end + 1);
-        else if (end != std::string::npos && u[end] == '?')
-            rest = u.substr(end);
-        else if (end != std::string::npos)
-            bookmark_ = u.substr(end + 1);
+        if (end != std::string::npos)
+            rest = u.substr(u[end] == '/' ? end + 1 : end);
         std::size_t at = authority.find('@');
         if (at != std::string::npos) {
             std::string user = authority.substr(0, at);

