@@ -249,4 +249,33 @@ TEST(SkinnedMenu, ASelectedButDisabledItemIsDrawnUnhighlightedInGrey) {
     EXPECT_EQ(highlight, 0);
 }
 
+namespace {
+
+class AnsweringTheme : public TsuiFileTheme {
+public:
+    explicit AnsweringTheme(TComponent* owner) : TsuiFileTheme(owner) { SetLoaded(true); }
+    TColor ColorEntry(int entry) const override { return 0x010100 * entry; }
+};
+
+} // namespace
+
+TEST(SkinnedMenu, FromThemeFileTakesTheSixMenuColoursFromTheTheme) {
+    TsuiMainMenu menu(nullptr);
+    AnsweringTheme theme(nullptr);
+    menu.SetFileTheme(&theme);
+    menu.SetUIStyle(FromThemeFile);
+    EXPECT_EQ(menu.BarColor(), 0x010100 * 23);
+    EXPECT_EQ(menu.Color(), 0x010100 * 21);
+    EXPECT_EQ(menu.FontColor(), 0x010100 * 22);
+    EXPECT_EQ(menu.SelectedBorderColor(), 0x010100 * 18);
+    EXPECT_EQ(menu.SelectedColor(), 0x010100 * 19);
+    EXPECT_EQ(menu.SelectedFontColor(), 0x010100 * 20);
+    EXPECT_EQ(menu.MenuItemHeight(), 21);
+    EXPECT_EQ(menu.SeparatorColor(), 0x848284);
+    // Without a read theme, FromThemeFile falls back to DeepBlue's colours.
+    menu.SetFileTheme(nullptr);
+    EXPECT_EQ(menu.UIStyle(), FromThemeFile);
+    EXPECT_EQ(menu.SelectedColor(), 0xA04A44);
+}
+
 #include "Menu_test.moc"

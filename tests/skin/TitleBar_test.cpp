@@ -524,3 +524,99 @@ TEST(TitleBar, AFileThemeThatGoesAwayBringsDeepBlueBack) {
 }
 
 #include "moc_TitleBarFixture.cpp"
+
+namespace {
+
+// A read theme file that answers every entry with a value of its own, so a component that reads
+// the wrong entry shows it.
+class AnsweringTheme : public TsuiFileTheme {
+public:
+    explicit AnsweringTheme(TComponent* owner) : TsuiFileTheme(owner) { SetLoaded(true); }
+    TColor ColorEntry(int entry) const override { return entry == 27 ? marker : 0x010100 * entry; }
+    int IntEntry(int entry) const override {
+        switch (entry) {
+        case 7:
+            return 5;
+        case 8:
+            return -4;
+        case 9:
+            return 7;
+        case 13:
+            return 200;
+        case 14:
+            return 9;
+        default:
+            return -1;
+        }
+    }
+    bool BoolEntry(int entry) const override { return entry == 6; }
+    void ImageEntry(int entry, TBitmap& target) const override {
+        const auto solid = [&](int w, int h, TColor c) {
+            target.SetSize(w, h);
+            target.Canvas().Brush().SetColor(c);
+            target.Canvas().FillRect(Rect(0, 0, w, h));
+        };
+        switch (entry) {
+        case 5: // 18 frames of 15 x 15, frame i in grey level i
+            target.SetSize(18 * 15, 15);
+            for (int i = 0; i < 18; ++i) {
+                target.Canvas().Brush().SetColor(RGB(i * 10, i * 10, i * 10));
+                target.Canvas().FillRect(Rect(i * 15, 0, i * 15 + 15, 15));
+            }
+            break;
+        case 10:
+            solid(30, 25, clRed);
+            break;
+        case 11:
+            solid(10, 25, clLime);
+            break;
+        case 12:
+            solid(20, 25, clBlue);
+            break;
+        default:
+            break;
+        }
+    }
+    TColor marker = 0x30000;
+};
+
+} // namespace
+
+TEST(TitleBar, FromThemeFileReadsEveryPieceFromTheTheme) {
+    FramedBar f(DeepBlue);
+    AnsweringTheme theme(&f.form);
+    f.bar->SetFileTheme(&theme);
+    f.bar->SetUIStyle(FromThemeFile);
+    EXPECT_EQ(f.bar->Height(), 25 - 3);
+    EXPECT_EQ(f.bar->ButtonBandTop(), 7 - 3);
+    EXPECT_EQ(f.bar->LeftBtnXOffset(), 5);
+    EXPECT_EQ(f.bar->RightBtnXOffset(), -4);
+    EXPECT_EQ(f.form.Constraints().MinWidth, 200);
+    EXPECT_EQ(f.bar->RoundCorner(), 9);
+    EXPECT_EQ(f.bar->LeftPicture()->Width(), 30);
+    EXPECT_EQ(f.bar->RightPicture()->Width(), 20);
+    EXPECT_EQ(f.bar->ClientPicture()->Width(), 10);
+    // A theme whose controls carry dark text gets a black caption.
+    EXPECT_EQ(f.bar->Font().Color(), clBlack);
+    TsuiTitleBarButton* close = f.bar->Buttons().Items(1);
+    EXPECT_EQ(close->UIStyle(), FromThemeFile);
+    EXPECT_TRUE(close->Transparent());
+    EXPECT_EQ(close->Top(), 7);
+    EXPECT_EQ(close->PicNormal().Width(), 15);
+    EXPECT_EQ(zeltest::PixelBGR(close->PicNormal().Image(), 0, 0), RGB(150, 150, 150)); // frame 16
+    EXPECT_EQ(f.bar->TitleBarPopupMenu()->UIStyle(), FromThemeFile);
+    EXPECT_EQ(f.bar->TitleBarPopupMenu()->FileTheme(), &theme);
+    // The theme painted: left piece red at the bar's corner, right piece blue at its end.
+    const QImage image = f.paint();
+    EXPECT_EQ(zeltest::PixelBGR(image, 0, 10), clRed);
+    EXPECT_EQ(zeltest::PixelBGR(image, f.bar->Width() - 1, 20), clBlue);
+
+    // Another marker: a white caption; a theme given again keeps the caption's colour.
+    theme.marker = 0x20000;
+    f.bar->SetUIStyle(FromThemeFile);
+    EXPECT_EQ(f.bar->Font().Color(), clWhite);
+    f.bar->Font().SetColor(clYellow);
+    f.bar->SetFileTheme(&theme);
+    EXPECT_EQ(f.bar->Font().Color(), clYellow);
+    EXPECT_EQ(f.bar->Height(), 22);
+}
