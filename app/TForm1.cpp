@@ -51,7 +51,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     // the client size below is the area inside that band.
     suiform = new TsuiForm(this);
     suiform->SetName(QStringLiteral("suiform"));
-    suiform->SetUIStyle(DeepBlue);
+    // (Its stored style, DeepBlue, is the one it was created with.)
     suiform->SetBorderColor(clBlack);
     suiform->SetFrameBorderWidth(1);
     suiform->SetColor(kFrameColor);

@@ -183,7 +183,10 @@ void TsuiForm::SetUIStyle(TsuiUIStyle style) {
         SetRoundCorner(StyleInt(builtIn, kFormRoundCornerInt));
     }
     if (titleBar_) {
-        titleBar_->SetFileTheme(fileTheme_);
+        // A theme the bar already has would only apply its style once more before the next line
+        // does it again.
+        if (titleBar_->FileTheme() != fileTheme_)
+            titleBar_->SetFileTheme(fileTheme_);
         titleBar_->SetUIStyle(style_);
     }
     if (auto* skinned = qobject_cast<TsuiMainMenu*>(menu_)) {
