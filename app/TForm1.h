@@ -41,6 +41,7 @@ class TSplitter;
 class TWebBrowser;
 class TsuiFileTheme;
 class TsuiThemeManager;
+class KeepShownAfterRestore;
 
 class TForm1 : public TForm {
     Q_OBJECT
@@ -158,6 +159,7 @@ private:
     void createSkinManager();
     bool applyThemeFile();
     void styleCommand(int skinIndex);
+    KeepShownAfterRestore* keepShown_ = nullptr;
 
     // The running feed fetch, its number (a result of an older one is dropped), the wait
     // cursor it shows, and the cookie store all fetches share with http.

@@ -8,7 +8,9 @@
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiThemeManager.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QTimer>
 
 namespace {
 
@@ -22,6 +24,37 @@ std::optional<bool>& restoresOverride() {
 }
 
 } // namespace
+
+// Keeps the window on the screen for a moment after a style command has restored it. A window
+// manager on X11 iconifies a window some time after the program asks, so it may do so after the
+// restore that followed at once; the window would then stay on the task bar. The first
+// minimising seen in that moment is undone, once, from the event loop.
+class KeepShownAfterRestore : public QObject {
+public:
+    explicit KeepShownAfterRestore(TForm* form) : QObject(form), form_(form) {
+        form->installEventFilter(this);
+    }
+
+    void Arm(TWindowState state) {
+        state_ = state;
+        armed_.start();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == form_ && event->type() == QEvent::WindowStateChange && armed_.isValid() &&
+            armed_.elapsed() < kWindowMs && form_->isMinimized()) {
+            armed_.invalidate();
+            QTimer::singleShot(0, form_, [form = form_, state = state_] { form->SetWindowState(state); });
+        }
+        return false;
+    }
+
+private:
+    static constexpr qint64 kWindowMs = 1000;
+    TForm* form_;
+    TWindowState state_ = wsNormal;
+    QElapsedTimer armed_;
+};
 
 bool TForm1::PlatformRestoresMinimised() {
     if (restoresOverride())
@@ -39,6 +72,7 @@ void TForm1::createSkinManager() {
     skinman->SetName(QStringLiteral("skinman"));
     // Restyled in this order: the frame, the content panel, the side channel, the main menu.
     skinman->SetCompList({"suiform", "suiPanel1", "groupbox1", "suiMainMenu1"});
+    keepShown_ = new KeepShownAfterRestore(this);
 
     N18->OnClick = [this](TComponent* s) { N18Click(s); };
     MacOs1->OnClick = [this](TComponent* s) { MacOs1Click(s); };
@@ -86,20 +120,23 @@ void TForm1::styleCommand(int skinIndex) {
         TWindowState state = form->WindowState();
         QRect geometry = form->geometry();
         ~Resume() {
-            if (minimised)
+            if (minimised) {
                 form->SetWindowState(state);
-            else
+                form->keepShown_->Arm(state);
+            } else {
                 form->setUpdatesEnabled(true);
+            }
             if (state == wsNormal && form->geometry() != geometry)
                 form->setGeometry(geometry);
             form->update();
         }
     };
     Resume resume{this, PlatformRestoresMinimised()};
-    if (resume.minimised)
+    if (resume.minimised) {
         SetWindowState(wsMinimized);
-    else
+    } else {
         setUpdatesEnabled(false);
+    }
     skinman->SetUIStyle(kSkinStyles[skinIndex]);
     SkinIndex = skinIndex;
 }

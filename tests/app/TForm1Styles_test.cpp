@@ -155,6 +155,19 @@ TEST_F(StyleFixture, AStyleCommandMinimisesRestoresAndNotesTheIndex) {
     EXPECT_EQ(closeAndReadSkin(), "skin=3");
 }
 
+TEST_F(StyleFixture, AWindowManagerIconifyingLateIsUndone) {
+    // On X11 the window manager may carry out the minimising only after the restore that
+    // followed it; the window must not stay on the task bar.
+    TForm1::SetPlatformRestoresMinimised(true);
+    create("[form]\r\ntop=40\r\nleft=50\r\nwidth=700\r\nheigth=500\r\n");
+    form->show();
+    const QRect before = form->geometry();
+    form->WinXP1Click(nullptr);
+    form->setWindowState(Qt::WindowMinimized); // the late iconify
+    EXPECT_TRUE(zeltest::WaitFor([&] { return !form->isMinimized(); }, 5000));
+    EXPECT_EQ(form->geometry(), before);
+}
+
 TEST_F(StyleFixture, AMaximisedWindowComesBackMaximised) {
     TForm1::SetPlatformRestoresMinimised(true);
     create();
