@@ -8,6 +8,8 @@
 #include "framework/TSplitter.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 #include "skin/TsuiThemeFileWriter.h"
@@ -209,6 +211,7 @@ TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
     TsuiThemeFileWriter w;
     w.AddInteger("FormBorderColor", 0x1E4A14);
     w.AddInteger("ControlBorderColor", 0x123456);
+    w.AddInteger("MenuSelectedBackgroundColor", 0x4A8A3A);
     w.SaveToFile((dir / "mine.sui").string());
     create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + (dir / "mine.sui").string() + "\r\n");
     ASSERT_NE(form->FileTheme1, nullptr);
@@ -219,6 +222,8 @@ TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
     // The skinned parts read their entries from it.
     EXPECT_EQ(form->suiPanel1->BorderColor(), TColor(0x123456));
     EXPECT_EQ(form->groupbox1->BorderColor(), TColor(0x123456));
+    EXPECT_EQ(form->suiform->BorderColor(), TColor(0x1E4A14));
+    EXPECT_EQ(form->suiMainMenu1->SelectedColor(), TColor(0x4A8A3A));
     // A style command still switches to a built-in style; the index is kept as before.
     form->N18Click(nullptr);
     EXPECT_EQ(form->skinman->UIStyle(), MacOS);
