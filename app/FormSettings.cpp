@@ -38,18 +38,19 @@ bool ReadSettings(const std::string& fileName, TProxySettings& proxy, TFormSetti
     if (!fs::is_regular_file(fileName, ec))
         return false;
     TIniFile ini(fileName);
+    const TFormSettings defaults;
     proxy.Host = ini.ReadString("proxy", "ip", "");
     proxy.Port = ini.ReadInteger("proxy", "port", 0);
     proxy.User = ini.ReadString("proxy", "name", "");
     proxy.Password = ini.ReadString("proxy", "password", "");
-    form.Top = ini.ReadInteger("form", "top", 48);
-    form.Left = ini.ReadInteger("form", "left", 183);
-    form.Width = ini.ReadInteger("form", "width", 652);
-    form.Height = ini.ReadInteger("form", "heigth", 565);
-    form.Skin = ini.ReadInteger("form", "skin", 0);
-    form.GroupWidth = ini.ReadInteger("form", "groupwid", 277);
-    form.ListWidth = ini.ReadInteger("form", "lbwid", 257);
-    form.ShowTitle = ini.ReadInteger("form", "showtitle", 1);
+    form.Top = ini.ReadInteger("form", "top", defaults.Top);
+    form.Left = ini.ReadInteger("form", "left", defaults.Left);
+    form.Width = ini.ReadInteger("form", "width", defaults.Width);
+    form.Height = ini.ReadInteger("form", "heigth", defaults.Height);
+    form.Skin = ini.ReadInteger("form", "skin", defaults.Skin);
+    form.GroupWidth = ini.ReadInteger("form", "groupwid", defaults.GroupWidth);
+    form.ListWidth = ini.ReadInteger("form", "lbwid", defaults.ListWidth);
+    form.ShowTitle = ini.ReadInteger("form", "showtitle", defaults.ShowTitle);
     return true;
 }
 
