@@ -4,12 +4,9 @@
 #include "framework/TImageList.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleDecisions.h"
-#include "skin/TsuiFileTheme.h"
 #include "skin/TsuiMenuHost.h"
 
-#include <QPointer>
-
-TsuiMainMenu::TsuiMainMenu(TComponent* owner) : TMainMenu(owner) {
+TsuiMainMenu::TsuiMainMenu(TComponent* owner) : TMainMenu(owner), TsuiSkinnedMenu(this) {
     checkMarks_ = new TImageList(nullptr);
     AddMenuCheckMark(*checkMarks_);
     skin_.ApplyStyle(OwnerFormStyle(owner));
@@ -30,27 +27,6 @@ TsuiMainMenu::~TsuiMainMenu() {
     delete checkMarks_;
 }
 
-void TsuiMainMenu::SetImages(TImageList* images) {
-    if (images_)
-        RemoveFreeNotification(images_);
-    images_ = images;
-    if (images_)
-        FreeNotification(images_);
-}
-
-void TsuiMainMenu::SetFileTheme(TsuiFileTheme* theme) {
-    if (skin_.FileTheme)
-        RemoveFreeNotification(skin_.FileTheme);
-    skin_.FileTheme = theme;
-    if (theme)
-        FreeNotification(theme);
-    skin_.ApplyStyle(skin_.UIStyle);
-}
-
-void TsuiMainMenu::SetUIStyle(TsuiUIStyle style) {
-    skin_.ApplyStyle(style);
-}
-
 void TsuiMainMenu::SetUseSystemFont(bool value) {
     skin_.UseSystemFont = value;
     if (host_)
@@ -62,14 +38,6 @@ void TsuiMainMenu::Loaded() {
         hook(Items()->Items(i));
     if (host_)
         host_->RebuildMenuBar();
-}
-
-void TsuiMainMenu::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) {
-    skin_.MeasureItem(item, canvas, width, height);
-}
-
-void TsuiMainMenu::DrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool selected) {
-    skin_.DrawItem(item, canvas, rect, selected, checkMarks_, images_);
 }
 
 void TsuiMainMenu::MenuChanged(TMenuItem* source, bool rebuild) {
@@ -86,27 +54,6 @@ void TsuiMainMenu::MenuChanged(TMenuItem* source, bool rebuild) {
 
 void TsuiMainMenu::Notification(TComponent* component, TOperation operation) {
     TMainMenu::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == skin_.FileTheme) {
-        skin_.FileTheme = nullptr;
-        skin_.ApplyStyle(DeepBlue);
-    }
-    if (component == images_)
-        images_ = nullptr;
-}
-
-void TsuiMainMenu::hook(TMenuItem* item) {
-    // The items may outlive the menu (they belong to the form): a dead menu draws nothing.
-    QPointer<TsuiMainMenu> self(this);
-    HookMenuItemDrawing(
-        item,
-        [self](TMenuItem* sender, TCanvas& canvas, TRect rect, bool selected) {
-            if (self)
-                self->DrawItem(sender, canvas, rect, selected);
-        },
-        [self](TMenuItem* sender, TCanvas& canvas, int& width, int& height) {
-            if (self)
-                self->MeasureItem(sender, canvas, width, height);
-        });
+    if (operation == opRemove)
+        forgetRemoved(component);
 }

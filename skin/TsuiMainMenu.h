@@ -13,13 +13,13 @@
 // OwnerDraw always reads true. Images reads the user's image list, or nullptr while only the
 // check-mark list is installed; setting nullptr installs the check-mark list again.
 #include "framework/TMenu.h"
-#include "skin/TsuiMenuSkin.h"
+#include "skin/TsuiSkinnedMenu.h"
 
 class TImageList;
 class TsuiFileTheme;
 class TsuiMenuHost;
 
-class TsuiMainMenu : public TMainMenu {
+class TsuiMainMenu : public TMainMenu, public TsuiSkinnedMenu {
     Q_OBJECT
     Q_PROPERTY(bool OwnerDraw READ OwnerDraw WRITE SetOwnerDraw)
     Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE SetFileTheme)
@@ -45,48 +45,9 @@ public:
     explicit TsuiMainMenu(TComponent* owner);
     ~TsuiMainMenu() override;
 
-    bool OwnerDraw() const { return true; }
-    void SetOwnerDraw(bool) {}
-    TImageList* Images() const { return images_; }
-    void SetImages(TImageList* images);
     // The image list the drop-downs use: the user's, else the check-mark list.
     TImageList* CheckMarks() const { return checkMarks_; }
 
-    TsuiFileTheme* FileTheme() const { return skin_.FileTheme; }
-    void SetFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return skin_.UIStyle; }
-    void SetUIStyle(TsuiUIStyle style);
-    int MenuItemHeight() const { return skin_.MenuItemHeight; }
-    void SetMenuItemHeight(int value) { skin_.SetMenuItemHeight(value); }
-    int SeparatorHeight() const { return skin_.SeparatorHeight; }
-    void SetSeparatorHeight(int value) { skin_.SetSeparatorHeight(value); }
-    int BarWidth() const { return skin_.BarWidth; }
-    void SetBarWidth(int value) { skin_.BarWidth = value; }
-    TColor BarColor() const { return skin_.BarColor; }
-    void SetBarColor(TColor value) { skin_.BarColor = value; }
-    TColor Color() const { return skin_.Color; }
-    void SetColor(TColor value) { skin_.Color = value; }
-    TColor SeparatorColor() const { return skin_.SeparatorColor; }
-    void SetSeparatorColor(TColor value) { skin_.SeparatorColor = value; }
-    TColor SelectedBorderColor() const { return skin_.SelectedBorderColor; }
-    void SetSelectedBorderColor(TColor value) { skin_.SelectedBorderColor = value; }
-    TColor SelectedColor() const { return skin_.SelectedColor; }
-    void SetSelectedColor(TColor value) { skin_.SelectedColor = value; }
-    TColor SelectedFontColor() const { return skin_.SelectedFontColor; }
-    void SetSelectedFontColor(TColor value) { skin_.SelectedFontColor = value; }
-    TColor FontColor() const { return skin_.FontColor; }
-    void SetFontColor(TColor value) { skin_.FontColor = value; }
-    TColor BorderColor() const { return skin_.BorderColor; }
-    void SetBorderColor(TColor value) { skin_.BorderColor = value; }
-    bool FlatMenu() const { return skin_.FlatMenu; }
-    void SetFlatMenu(bool value) { skin_.FlatMenu = value; }
-    QString FontName() const { return skin_.FontName; }
-    void SetFontName(const QString& value) { skin_.FontName = value; }
-    int FontSize() const { return skin_.FontSize; }
-    void SetFontSize(int value) { skin_.FontSize = value; }
-    int FontCharset() const { return skin_.FontCharset; }
-    void SetFontCharset(int value) { skin_.FontCharset = value; }
-    bool UseSystemFont() const { return skin_.UseSystemFont; }
     // Tells the hosting frame, which gives its menu bar the matching font.
     void SetUseSystemFont(bool value);
 
@@ -98,20 +59,12 @@ public:
     // rebuilds its menu bar.
     void Loaded();
 
-    // The shared measuring and drawing, as the item handlers run them.
-    void MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height);
-    void DrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool selected);
-    const TsuiMenuSkin& Skin() const { return skin_; }
-
 protected:
     void MenuChanged(TMenuItem* source, bool rebuild) override;
     void Notification(TComponent* component, TOperation operation) override;
+    TImageList* checkMarks() const override { return checkMarks_; }
 
 private:
-    void hook(TMenuItem* item);
-
     TImageList* checkMarks_ = nullptr;
-    TImageList* images_ = nullptr;
-    TsuiMenuSkin skin_;
     TsuiMenuHost* host_ = nullptr;
 };

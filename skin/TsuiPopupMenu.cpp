@@ -3,13 +3,10 @@
 #include "framework/TImageList.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleDecisions.h"
-#include "skin/TsuiFileTheme.h"
-
-#include <QPointer>
 
 #include <memory>
 
-TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TPopupMenu(owner) {
+TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TPopupMenu(owner), TsuiSkinnedMenu(this) {
     skin_.ApplyStyle(OwnerFormStyle(owner));
 }
 
@@ -24,19 +21,6 @@ TImageList* TsuiPopupMenu::SharedCheckMarks() {
     return list.get();
 }
 
-void TsuiPopupMenu::SetFileTheme(TsuiFileTheme* theme) {
-    if (skin_.FileTheme)
-        RemoveFreeNotification(skin_.FileTheme);
-    skin_.FileTheme = theme;
-    if (theme)
-        FreeNotification(theme);
-    skin_.ApplyStyle(skin_.UIStyle);
-}
-
-void TsuiPopupMenu::SetUIStyle(TsuiUIStyle style) {
-    skin_.ApplyStyle(style);
-}
-
 void TsuiPopupMenu::Popup(int x, int y) {
     Loaded();
     TPopupMenu::Popup(x, y);
@@ -47,14 +31,6 @@ void TsuiPopupMenu::Loaded() {
         hook(Items()->Items(i));
 }
 
-void TsuiPopupMenu::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height) {
-    skin_.MeasureItem(item, canvas, width, height);
-}
-
-void TsuiPopupMenu::DrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool selected) {
-    skin_.DrawItem(item, canvas, rect, selected, SharedCheckMarks(), images_);
-}
-
 void TsuiPopupMenu::MenuChanged(TMenuItem* source, bool rebuild) {
     TPopupMenu::MenuChanged(source, rebuild);
     if (rebuild && source)
@@ -63,34 +39,6 @@ void TsuiPopupMenu::MenuChanged(TMenuItem* source, bool rebuild) {
 
 void TsuiPopupMenu::Notification(TComponent* component, TOperation operation) {
     TPopupMenu::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == skin_.FileTheme) {
-        skin_.FileTheme = nullptr;
-        skin_.ApplyStyle(DeepBlue);
-    }
-    if (component == images_)
-        images_ = nullptr;
-}
-
-void TsuiPopupMenu::hook(TMenuItem* item) {
-    QPointer<TsuiPopupMenu> self(this);
-    HookMenuItemDrawing(
-        item,
-        [self](TMenuItem* sender, TCanvas& canvas, TRect rect, bool selected) {
-            if (self)
-                self->DrawItem(sender, canvas, rect, selected);
-        },
-        [self](TMenuItem* sender, TCanvas& canvas, int& width, int& height) {
-            if (self)
-                self->MeasureItem(sender, canvas, width, height);
-        });
-}
-
-void TsuiPopupMenu::SetImages(TImageList* images) {
-    if (images_)
-        RemoveFreeNotification(images_);
-    images_ = images;
-    if (images_)
-        FreeNotification(images_);
+    if (operation == opRemove)
+        forgetRemoved(component);
 }
