@@ -90,12 +90,7 @@ void TsuiTitleBarButton::Assign(const TsuiTitleBarButton& other) {
 }
 
 int TsuiTitleBarButton::Index() const {
-    if (!collection_)
-        return -1;
-    for (int i = 0; i < collection_->Count(); ++i)
-        if (collection_->Items(i) == this)
-            return i;
-    return -1;
+    return collection_ ? collection_->IndexOf(this) : -1;
 }
 
 void TsuiTitleBarButton::loadFrames(int normal, int mouseOn, int mouseDown) {
@@ -196,43 +191,4 @@ void TsuiTitleBarButton::PerformAction() {
     case suiCustom:
         break;
     }
-}
-
-TsuiTitleBarButtons::TsuiTitleBarButtons(TsuiTitleBar* bar) : bar_(bar) {}
-
-TsuiTitleBarButtons::~TsuiTitleBarButtons() {
-    bar_ = nullptr;
-    items_.clear();
-}
-
-TsuiTitleBarButton* TsuiTitleBarButtons::Add() {
-    items_.push_back(std::make_unique<TsuiTitleBarButton>(this));
-    Changed();
-    return items_.back().get();
-}
-
-void TsuiTitleBarButtons::Delete(int index) {
-    if (index < 0 || index >= Count())
-        return;
-    items_.erase(items_.begin() + index);
-    Changed();
-}
-
-void TsuiTitleBarButtons::Clear() {
-    items_.clear();
-    Changed();
-}
-
-void TsuiTitleBarButtons::Assign(const TsuiTitleBarButtons& other) {
-    if (&other == this)
-        return;
-    items_.clear();
-    for (const auto& item : other.items_)
-        Add()->Assign(*item);
-    Changed();
-}
-
-void TsuiTitleBarButtons::Changed() {
-    if (bar_)
-        bar_->Invalidate();
 }

@@ -6,13 +6,11 @@
 // Any change of a button repaints the bar. A second suiControlBox button is refused with a
 // "Sorry, ..." dialog.
 #include "framework/TBitmap.h"
+#include "skin/TsuiTitleBarItems.h"
 #include "skin/TsuiTitleBarTypes.h"
 #include "skin/TsuiUIStyle.h"
 
 #include <QPointer>
-
-#include <memory>
-#include <vector>
 
 class TPopupMenu;
 class TsuiTitleBar;
@@ -76,24 +74,7 @@ private:
     TBitmap picMouseDown_;
 };
 
-class TsuiTitleBarButtons {
+class TsuiTitleBarButtons : public TsuiTitleBarItems<TsuiTitleBarButton, TsuiTitleBarButtons> {
 public:
-    explicit TsuiTitleBarButtons(TsuiTitleBar* bar = nullptr);
-    TsuiTitleBarButtons(const TsuiTitleBarButtons&) = delete;
-    TsuiTitleBarButtons& operator=(const TsuiTitleBarButtons&) = delete;
-    ~TsuiTitleBarButtons();
-
-    TsuiTitleBarButton* Add();
-    TsuiTitleBarButton* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
-    int Count() const { return static_cast<int>(items_.size()); }
-    void Delete(int index);
-    void Clear();
-    void Assign(const TsuiTitleBarButtons& other);
-    TsuiTitleBar* TitleBar() const { return bar_; }
-    void Changed();
-
-private:
-    friend class TsuiTitleBarButton;
-    TsuiTitleBar* bar_;
-    std::vector<std::unique_ptr<TsuiTitleBarButton>> items_;
+    explicit TsuiTitleBarButtons(TsuiTitleBar* bar = nullptr) : TsuiTitleBarItems(bar) {}
 };

@@ -62,50 +62,5 @@ void TsuiTitleBarSection::Assign(const TsuiTitleBarSection& other) {
 }
 
 int TsuiTitleBarSection::Index() const {
-    if (!collection_)
-        return -1;
-    for (int i = 0; i < collection_->Count(); ++i)
-        if (collection_->Items(i) == this)
-            return i;
-    return -1;
-}
-
-TsuiTitleBarSections::TsuiTitleBarSections(TsuiTitleBar* bar) : bar_(bar) {}
-
-TsuiTitleBarSections::~TsuiTitleBarSections() {
-    // Quietly: the bar may be half gone.
-    bar_ = nullptr;
-    items_.clear();
-}
-
-TsuiTitleBarSection* TsuiTitleBarSections::Add() {
-    items_.push_back(std::make_unique<TsuiTitleBarSection>(this));
-    Changed();
-    return items_.back().get();
-}
-
-void TsuiTitleBarSections::Delete(int index) {
-    if (index < 0 || index >= Count())
-        return;
-    items_.erase(items_.begin() + index);
-    Changed();
-}
-
-void TsuiTitleBarSections::Clear() {
-    items_.clear();
-    Changed();
-}
-
-void TsuiTitleBarSections::Assign(const TsuiTitleBarSections& other) {
-    if (&other == this)
-        return;
-    items_.clear();
-    for (const auto& item : other.items_)
-        Add()->Assign(*item);
-    Changed();
-}
-
-void TsuiTitleBarSections::Changed() {
-    if (bar_)
-        bar_->Invalidate();
+    return collection_ ? collection_->IndexOf(this) : -1;
 }

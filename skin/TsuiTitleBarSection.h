@@ -6,10 +6,8 @@
 // middle. Align, Width, Stretch and AutoSize are stored and policed by the setters only; any
 // change repaints the bar. A second suiClient section is refused with a "Sorry, ..." dialog.
 #include "framework/TBitmap.h"
+#include "skin/TsuiTitleBarItems.h"
 #include "skin/TsuiTitleBarTypes.h"
-
-#include <memory>
-#include <vector>
 
 class TsuiTitleBar;
 class TsuiTitleBarSections;
@@ -46,26 +44,7 @@ private:
     bool stretch_ = false;
 };
 
-class TsuiTitleBarSections {
+class TsuiTitleBarSections : public TsuiTitleBarItems<TsuiTitleBarSection, TsuiTitleBarSections> {
 public:
-    explicit TsuiTitleBarSections(TsuiTitleBar* bar = nullptr);
-    TsuiTitleBarSections(const TsuiTitleBarSections&) = delete;
-    TsuiTitleBarSections& operator=(const TsuiTitleBarSections&) = delete;
-    ~TsuiTitleBarSections();
-
-    TsuiTitleBarSection* Add();
-    TsuiTitleBarSection* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
-    int Count() const { return static_cast<int>(items_.size()); }
-    void Delete(int index);
-    void Clear();
-    // Replaces the items by copies of the other collection's.
-    void Assign(const TsuiTitleBarSections& other);
-    TsuiTitleBar* TitleBar() const { return bar_; }
-    // An item changed: the bar repaints.
-    void Changed();
-
-private:
-    friend class TsuiTitleBarSection;
-    TsuiTitleBar* bar_;
-    std::vector<std::unique_ptr<TsuiTitleBarSection>> items_;
+    explicit TsuiTitleBarSections(TsuiTitleBar* bar = nullptr) : TsuiTitleBarItems(bar) {}
 };
