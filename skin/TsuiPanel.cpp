@@ -2,6 +2,7 @@
 
 #include "framework/TBitmap.h"
 #include "framework/TPlatform.h"
+#include "skin/SuiCaptionBar.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
@@ -13,21 +14,11 @@
 
 namespace {
 
-constexpr int kMenuSelectedFontColor = 20;
-constexpr int kControlBorderColor = 25;
-constexpr int kControlFontColor = 27;
-constexpr int kSideChannelBarImage = 42;
-
 // PANEL_BUTTON: four 13 x 12 frames side by side.
 constexpr int kButtonFrames = 4;
 constexpr int kButtonWidth = 13;
 constexpr int kButtonHeight = 12;
 enum ButtonFrame { kExpandedFrame = 1, kExpandedHotFrame, kCollapsedFrame, kCollapsedHotFrame };
-
-bool darkCaptionInTheme(TColor controlFontColor) {
-    return controlFontColor == 0x20000 || controlFontColor == 0x30000 || controlFontColor == 0x40000 ||
-           controlFontColor == 0x50000;
-}
 
 bool pushForbidden(TAlign align) {
     return align == alClient || align == alLeft || align == alRight;
@@ -68,16 +59,8 @@ void TsuiPanel::SetUIStyle(TsuiUIStyle value) {
         return;
     SetColor(clWhite);
     TsuiUIStyle builtIn = DeepBlue;
-    if (ResolveFileTheme(fileTheme_, value, builtIn)) {
-        fileTheme_->ImageEntry(kSideChannelBarImage, *barImage_);
-        borderColor_ = fileTheme_->ColorEntry(kControlBorderColor);
-        captionFontColor_ = darkCaptionInTheme(fileTheme_->ColorEntry(kControlFontColor)) ? clBlack : clWhite;
-    } else {
-        LoadStyleImage(builtIn, kSideChannelBarImage, barImage_.get(), 0, 0);
-        borderColor_ = StyleColor(builtIn, kControlBorderColor);
-        // The MacOS caption is black although its selected-menu font is white.
-        captionFontColor_ = builtIn == MacOS ? clBlack : StyleColor(builtIn, kMenuSelectedFontColor);
-    }
+    const bool fromFile = ResolveFileTheme(fileTheme_, value, builtIn);
+    LoadCaptionBarSkin(fromFile ? fileTheme_ : nullptr, builtIn, *barImage_, borderColor_, captionFontColor_);
     // One pixel lower and back: the children are aligned again below the new bar.
     SetHeight(Height() - 1);
     SetHeight(Height() + 1);
@@ -230,21 +213,13 @@ void TsuiPanel::drawButton(TCanvas& canvas) {
 
 void TsuiPanel::Paint() {
     const int w = TControl::Width(), h = TControl::Height();
-    const int bar = BarHeight();
     TBitmap& bmp = *offscreen_;
     bmp.SetSize(w, std::max(expandedHeight_, h));
     TCanvas& c = bmp.Canvas();
     c.Brush().SetColor(Color());
     c.Pen().SetColor(borderColor_);
     c.Rectangle(0, 0, w, h);
-    c.StretchDraw(Rect(1, 0, w - 1, bar), *barImage_);
-    if (!Caption().isEmpty()) {
-        c.Font() = Font();
-        c.Font().SetColor(captionFontColor_);
-        c.Brush().SetStyle(TBrushStyle::bsClear);
-        TRect text = Rect(10, 0, w - 1, bar);
-        c.DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    }
+    DrawCaptionBar(c, w, *barImage_, Caption(), Font(), captionFontColor_, 10, w - 1, DT_LEFT);
     if (buttonShown())
         drawButton(c);
     Canvas()->Draw(0, 0, bmp);

@@ -5,6 +5,7 @@
 #include "framework/TPlatform.h"
 #include "framework/TSpeedButton.h"
 #include "framework/TTimer.h"
+#include "skin/SuiCaptionBar.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
@@ -23,17 +24,7 @@ constexpr TColor kGreyLine = 0x808080;
 
 // Style entries the channel reads.
 constexpr int kFormBackgroundColor = 15;
-constexpr int kMenuSelectedFontColor = 20;
-constexpr int kControlBorderColor = 25;
-constexpr int kControlFontColor = 27;
 constexpr int kSideChannelHandleImage = 41;
-constexpr int kSideChannelBarImage = 42;
-
-// A theme file asks for a dark caption with one of these ControlFontColor values.
-bool darkCaptionInTheme(TColor controlFontColor) {
-    return controlFontColor == 0x20000 || controlFontColor == 0x30000 || controlFontColor == 0x40000 ||
-           controlFontColor == 0x50000;
-}
 
 } // namespace
 
@@ -106,17 +97,11 @@ void TsuiSideChannel::SetUIStyle(TsuiUIStyle value) {
     if (fromFile) {
         sideBarColor_ = fileTheme_->ColorEntry(kFormBackgroundColor);
         fileTheme_->ImageEntry(kSideChannelHandleImage, *handleImage_);
-        fileTheme_->ImageEntry(kSideChannelBarImage, *barImage_);
-        borderColor_ = fileTheme_->ColorEntry(kControlBorderColor);
-        captionFontColor_ = darkCaptionInTheme(fileTheme_->ColorEntry(kControlFontColor)) ? clBlack : clWhite;
     } else {
         sideBarColor_ = StyleColor(builtIn, kFormBackgroundColor);
-        borderColor_ = StyleColor(builtIn, kControlBorderColor);
-        // The MacOS caption is black although its selected-menu font is white.
-        captionFontColor_ = builtIn == MacOS ? clBlack : StyleColor(builtIn, kMenuSelectedFontColor);
-        LoadStyleImage(builtIn, kSideChannelBarImage, barImage_.get(), 0, 0);
         LoadStyleImage(builtIn, kSideChannelHandleImage, handleImage_.get(), 0, 0);
     }
+    LoadCaptionBarSkin(fromFile ? fileTheme_ : nullptr, builtIn, *barImage_, borderColor_, captionFontColor_);
     if (showButton_) {
         pinButton_->SetTop(std::min((BarHeight() - kPinButtonHeight) / 2, 5));
     } else {
@@ -357,16 +342,11 @@ void TsuiSideChannel::Paint() {
     const TRect client = Rect(0, 0, w, h);
     FillRectInColor(c, client, Color());
     FrameRectInColor(c, client, borderColor_);
-    c.StretchDraw(Rect(1, 0, w - 1, bar), *barImage_);
-    if (popped_ && !Caption().isEmpty()) {
-        c.Font() = Font();
-        c.Font().SetColor(captionFontColor_);
-        c.Brush().SetStyle(TBrushStyle::bsClear);
-        const TAlignment a = TPanel::Alignment();
-        const unsigned horizontal = a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER;
-        TRect text = Rect(1 + kPinButtonWidth, 0, w - 1 - kPinButtonWidth, bar);
-        c.DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER | horizontal);
-    }
+    const TAlignment a = TPanel::Alignment();
+    const unsigned horizontal = a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER;
+    // Collapsed, the bar shows no caption.
+    DrawCaptionBar(c, w, *barImage_, popped_ ? Caption() : QString(), Font(), captionFontColor_,
+                   1 + kPinButtonWidth, w - 1 - kPinButtonWidth, horizontal);
     FillRectInColor(c, Rect(1, bar, kCollapsedWidth - 1, h - 1), sideBarColor_);
     c.Pen().SetColor(kGreyLine);
     c.MoveTo(kCollapsedWidth - 1, bar);
