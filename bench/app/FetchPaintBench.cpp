@@ -8,7 +8,7 @@
 // Off-screen. Works whether the command fetches on the GUI thread or on a worker: the clock
 // runs over the command and the events that follow it alike.
 #include "app/TForm1.h"
-#include "framework/TApplication.h"
+#include "bench/support/QtBenchMain.h"
 #include "framework/TListBox.h"
 #include "framework/TMenu.h"
 #include "framework/TScriptedPlatform.h"
@@ -172,7 +172,6 @@ BENCHMARK(BM_CategoryToPaintedHeadlines)->UseManualTime()->Iterations(20)->Unit(
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0) {
             screenshotFile = argv[i + 1];
@@ -181,12 +180,5 @@ int main(int argc, char** argv) {
             argc -= 2;
             break;
         }
-    TQtApplication qt(argc, argv);
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -7,7 +7,7 @@
 //
 // Off-screen; the items' count is the benchmark argument (1,000 to 100,000 by factors of ten).
 #include "app/TForm1.h"
-#include "framework/TApplication.h"
+#include "bench/support/QtBenchMain.h"
 #include "framework/TListBox.h"
 #include "framework/TMenu.h"
 #include "framework/TScriptedPlatform.h"
@@ -129,15 +129,8 @@ BENCHMARK(BM_ImportAndPaint)->RangeMultiplier(10)->Range(1000, 100000)->Unit(ben
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TQtApplication qt(argc, argv);
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = RunQtBenchmarks(argc, argv);
     std::error_code ec;
     fs::remove_all(workDir(), ec);
-    return 0;
+    return rc;
 }

@@ -10,7 +10,7 @@
 // Runs off-screen unless a platform is given.
 //
 //   bench_skin_MenuTitleBarBench [--benchmark_repetitions=9 --benchmark_report_aggregates_only=true]
-#include "framework/TApplication.h"
+#include "bench/support/QtBenchMain.h"
 #include "framework/TBitmap.h"
 #include "framework/TForm.h"
 #include "framework/TScriptedPlatform.h"
@@ -128,12 +128,5 @@ BENCHMARK(BM_DropDownPaint)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TQtApplication qt(argc, argv);
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

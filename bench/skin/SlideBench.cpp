@@ -6,7 +6,7 @@
 // platform is given.
 //
 //   bench_skin_SlideBench [--benchmark_repetitions=9]
-#include "framework/TApplication.h"
+#include "bench/support/QtBenchMain.h"
 #include "framework/TForm.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
@@ -93,12 +93,5 @@ BENCHMARK(BM_PanelWholeSlide)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TQtApplication qt(argc, argv);
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
