@@ -61,6 +61,14 @@ protected:
         Outcome b = capture([&] { return http.Get(Url("/two")); });
         return {a, b};
     }
+
+    // Bytes that arrived behind an answer make the client drop the connection. Sent one byte at a
+    // time, the stray tail may still be on its way when the client decides to keep the
+    // connection, so only the whole delivery can tell.
+    void expectFreshConnectionForStrayBytes() {
+        if (GetParam() == Delivery::Whole)
+            EXPECT_EQ(server->Accepted(), 2);
+    }
 };
 
 const std::string kOk5 = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
@@ -335,7 +343,7 @@ TEST_P(Hostile, BytesAfterTheBodyAreNotTakenForTheNextAnswer) {
         kOk5);
     EXPECT_EQ(a.body, "ok");
     EXPECT_EQ(b.body, "hello");
-    EXPECT_EQ(server->Accepted(), 2);
+    expectFreshConnectionForStrayBytes();
 }
 
 TEST_P(Hostile, BodyOnANoContentAnswer) {
@@ -343,7 +351,7 @@ TEST_P(Hostile, BodyOnANoContentAnswer) {
     EXPECT_EQ(a.body, "");
     EXPECT_EQ(a.error, "");
     EXPECT_EQ(b.body, "hello");
-    EXPECT_EQ(server->Accepted(), 2);
+    expectFreshConnectionForStrayBytes();
 }
 
 TEST_P(Hostile, ABodyPastTheBoundLeavesNothingBehind) {
