@@ -390,7 +390,12 @@ void TIdCustomHTTP::readResult(TIdStream* stream) {
     if (HasNoBody(resp.ResponseCode()))
         return;
     TIdIOHandler& io = *IOHandler();
-    if (resp.TransferEncoding().find("chunked") != std::string::npos) {
+    // Transfer codings are case-insensitive: a "Chunked" body read as plain bytes would hand the
+    // chunk sizes to the caller as part of the body.
+    std::string coding = resp.TransferEncoding();
+    for (char& c : coding)
+        c = AsciiLower(c);
+    if (coding.find("chunked") != std::string::npos) {
         // Chunks frame the body even when a length comes too; a server that sends both is not
         // trusted with the connection afterwards (smuggled bytes could follow).
         readChunked(*stream);

@@ -97,11 +97,13 @@ TEST_P(Get, ChunkExtensionsAfterASemicolonAreSkipped) {
     EXPECT_EQ(server->Accepted(), 1);
 }
 
-TEST_P(Get, CapitalChunkedIsNotChunkedSoTheBodyRunsToTheClose) {
+TEST_P(Get, ChunkedInAnyCaseIsChunked) {
     Serve({Join(
         {Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: Chunked"}, "5\r\nhello\r\n0\r\n\r\n")),
+         Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: CHUNKED"}, "3\r\nabc\r\n0\r\n\r\n")),
          {Action::Close()}})});
-    EXPECT_EQ(http.Get(Url("/a")), "5\r\nhello\r\n0\r\n\r\n");
+    EXPECT_EQ(http.Get(Url("/a")), "hello");
+    EXPECT_EQ(http.Get(Url("/b")), "abc");
 }
 
 TEST_P(Get, ChunkTrailersAreSkipped) {
