@@ -66,8 +66,9 @@ protected:
     // time, the stray tail may still be on its way when the client decides to keep the
     // connection, so only the whole delivery can tell.
     void expectFreshConnectionForStrayBytes() {
-        if (GetParam() == Delivery::Whole)
+        if (GetParam() == Delivery::Whole) {
             EXPECT_EQ(server->Accepted(), 2);
+        }
     }
 };
 
