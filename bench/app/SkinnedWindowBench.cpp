@@ -7,6 +7,7 @@
 //   bench_app_SkinnedWindowBench [--benchmark_repetitions=...]
 //   bench_app_SkinnedWindowBench --child skinned|plain        (one run, prints its figures)
 #include "app/TForm1.h"
+#include "bench/support/ChildRun.h"
 #include "framework/TApplication.h"
 #include "framework/TListBox.h"
 #include "webview/TWebBrowser.h"
@@ -43,12 +44,6 @@ namespace {
 double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-double monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 
@@ -138,7 +133,7 @@ int runChild(const std::string& mode) {
     FirstPaint watcher;
     watcher.window = window;
     watcher.done = [&] {
-        std::printf("%.3f %ld\n", monotonicMs(), peakKiB());
+        std::printf("%.3f %ld\n", MonotonicMs(), peakKiB());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     };
@@ -153,62 +148,19 @@ int runChild(const std::string& mode) {
     return rc;
 }
 
-struct RunResult {
-    double ms = 0;
-    double cpuMs = 0; // user + system time of the child: its own cost, whatever the machine's load
-    long peakKiB = 0;
-};
-
-RunResult runOnce(const std::string& mode) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return {};
-    const double start = monotonicMs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        close(fds[0]);
-        execl("/proc/self/exe", "bench", "--child", mode.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string out;
-    char buf[256];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0)
-        out.append(buf, static_cast<std::size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    rusage ru{};
-    wait4(pid, &status, 0, &ru);
-    RunResult r;
-    r.cpuMs = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000.0 +
-              (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1000.0;
-    double at = 0;
-    std::istringstream in(out);
-    if (in >> at >> r.peakKiB)
-        r.ms = at - start;
-    return r;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // Skinned and plain runs alternate, so both see the same machine load.
 void BM_StartupSkinnedBesidePlain(benchmark::State& state) {
     std::vector<double> skinnedMs, plainMs, skinnedMiB, plainMiB, skinnedCpu, plainCpu;
     bool skinnedFirst = true;
     for (auto _ : state) {
         // Which goes first alternates too.
-        RunResult s, p;
+        ChildRunResult s, p;
         if (skinnedFirst) {
-            s = runOnce("skinned");
-            p = runOnce("plain");
+            s = RunChild("skinned");
+            p = RunChild("plain");
         } else {
-            p = runOnce("plain");
-            s = runOnce("skinned");
+            p = RunChild("plain");
+            s = RunChild("skinned");
         }
         skinnedFirst = !skinnedFirst;
         skinnedCpu.push_back(s.cpuMs);
@@ -223,15 +175,15 @@ void BM_StartupSkinnedBesidePlain(benchmark::State& state) {
         skinnedMiB.push_back(s.peakKiB / 1024.0);
         plainMiB.push_back(p.peakKiB / 1024.0);
     }
-    state.counters["skinned_ms"] = median(skinnedMs);
-    state.counters["plain_ms"] = median(plainMs);
-    state.counters["time_ratio"] = median(plainMs) > 0 ? median(skinnedMs) / median(plainMs) : 0;
-    state.counters["skinned_MiB"] = median(skinnedMiB);
-    state.counters["plain_MiB"] = median(plainMiB);
-    state.counters["extra_MiB"] = median(skinnedMiB) - median(plainMiB);
-    state.counters["skinned_cpu_ms"] = median(skinnedCpu);
-    state.counters["plain_cpu_ms"] = median(plainCpu);
-    state.counters["cpu_ratio"] = median(plainCpu) > 0 ? median(skinnedCpu) / median(plainCpu) : 0;
+    state.counters["skinned_ms"] = Median(skinnedMs);
+    state.counters["plain_ms"] = Median(plainMs);
+    state.counters["time_ratio"] = Median(plainMs) > 0 ? Median(skinnedMs) / Median(plainMs) : 0;
+    state.counters["skinned_MiB"] = Median(skinnedMiB);
+    state.counters["plain_MiB"] = Median(plainMiB);
+    state.counters["extra_MiB"] = Median(skinnedMiB) - Median(plainMiB);
+    state.counters["skinned_cpu_ms"] = Median(skinnedCpu);
+    state.counters["plain_cpu_ms"] = Median(plainCpu);
+    state.counters["cpu_ratio"] = Median(plainCpu) > 0 ? Median(skinnedCpu) / Median(plainCpu) : 0;
 }
 BENCHMARK(BM_StartupSkinnedBesidePlain)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 
@@ -256,16 +208,16 @@ void BM_RepaintSkinnedWindow800x600(benchmark::State& state) {
     std::vector<double> times, cpu;
     QImage target(Form1->size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        const double t0 = monotonicMs(), c0 = threadCpuMs();
+        const double t0 = MonotonicMs(), c0 = threadCpuMs();
         // Every widget of the window paints itself once: frame, band, bars, panel, list.
         Form1->render(&target);
-        const double t = monotonicMs() - t0;
+        const double t = MonotonicMs() - t0;
         cpu.push_back(threadCpuMs() - c0);
         times.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
-    state.counters["median_ms"] = median(times);
-    state.counters["median_cpu_ms"] = median(cpu);
+    state.counters["median_ms"] = Median(times);
+    state.counters["median_cpu_ms"] = Median(cpu);
     delete Form1;
     std::filesystem::remove_all(dir);
 }

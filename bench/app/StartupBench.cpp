@@ -6,6 +6,7 @@
 //   bench_app_StartupBench [--benchmark_repetitions=...]
 //   bench_app_StartupBench --child window|page [--screenshot file.png]   (one run, prints its figures)
 #include "app/TForm1.h"
+#include "bench/support/ChildRun.h"
 #include "framework/TApplication.h"
 #include "webview/TWebBrowser.h"
 
@@ -32,12 +33,6 @@
 #include <vector>
 
 namespace {
-
-double monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
 
 // Peak resident memory (VmHWM) of this process and all its descendants (the web engine runs
 // its renderer in processes of its own), in KiB.
@@ -110,7 +105,7 @@ int runChild(const std::string& mode, const std::string& screenshot) {
     FirstPaint watcher;
     double at = 0;
     auto finish = [&] {
-        at = monotonicMs();
+        at = MonotonicMs();
         if (!screenshot.empty())
             Form1->grab().save(QString::fromStdString(screenshot));
         std::printf("%.3f %ld\n", at, treePeakKiB());
@@ -137,49 +132,10 @@ int runChild(const std::string& mode, const std::string& screenshot) {
     return rc;
 }
 
-struct RunResult {
-    double ms = 0;
-    long peakKiB = 0;
-};
-
-RunResult runOnce(const std::string& mode) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return {};
-    const double start = monotonicMs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        close(fds[0]);
-        execl("/proc/self/exe", "bench", "--child", mode.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string out;
-    char buf[256];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0)
-        out.append(buf, static_cast<std::size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    RunResult r;
-    double at = 0;
-    std::istringstream in(out);
-    if (in >> at >> r.peakKiB)
-        r.ms = at - start;
-    return r;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 void startup(benchmark::State& state, const std::string& mode) {
     std::vector<double> times, peaks;
     for (auto _ : state) {
-        RunResult r = runOnce(mode);
+        ChildRunResult r = RunChild(mode);
         if (r.ms <= 0) {
             state.SkipWithError("the child run failed");
             break;
@@ -188,8 +144,8 @@ void startup(benchmark::State& state, const std::string& mode) {
         times.push_back(r.ms);
         peaks.push_back(r.peakKiB / 1024.0);
     }
-    state.counters["median_ms"] = median(times);
-    state.counters["peak_MiB"] = median(peaks);
+    state.counters["median_ms"] = Median(times);
+    state.counters["peak_MiB"] = Median(peaks);
 }
 
 void BM_StartupToFirstPaintedWindow(benchmark::State& state) {
