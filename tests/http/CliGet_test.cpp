@@ -1,66 +1,25 @@
 // zelmora-cli get against scripted servers: bodies on stdout, one line per URL on stderr, the
 // exit status, and one client for the whole run (connection and cookies carry over).
 #include "tests/http/HttpFixture.h"
+#include "tests/support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace zeltest;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// The build gives the tool's path and builds the tool before this test.
-fs::path cliPath() {
-    return ZEL_CLI_PATH;
-}
-
-CliRun runCli(const std::vector<std::string>& args) {
-    fs::path dir = fs::temp_directory_path() / ("cliget-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string cmd = quote(cliPath().string()) + " get";
-    for (const std::string& a : args)
-        cmd += " " + quote(a);
-    cmd += " >" + quote((dir / "out").string()) + " 2>" + quote((dir / "err").string()) + " </dev/null";
-    CliRun r;
-    int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readAll(dir / "out");
-    r.err = readAll(dir / "err");
-    fs::remove_all(dir);
-    return r;
+CliRun runCli(std::vector<std::string> args) {
+    args.insert(args.begin(), "get");
+    return RunCli(args);
 }
 
 class CliGet : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(fs::exists(cliPath())) << cliPath() << " is missing"; }
+    void SetUp() override { ASSERT_TRUE(fs::exists(CliPath())) << CliPath() << " is missing"; }
 };
 
 } // namespace

@@ -1,0 +1,59 @@
+#pragma once
+// Runs the zelmora-cli that the build names in ZEL_CLI_PATH with the given arguments (each quoted
+// for the shell, no standard input) and collects its exit status, standard output and errors.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zeltest {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ReadWholeFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// The build gives the tool's path and builds the tool before the test that uses it.
+inline std::filesystem::path CliPath() {
+    return ZEL_CLI_PATH;
+}
+
+inline CliRun RunCli(const std::vector<std::string>& args) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("zelmora-cli-run-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string cmd = ShellQuote(CliPath().string());
+    for (const std::string& a : args)
+        cmd += " " + ShellQuote(a);
+    cmd += " >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string()) +
+           " </dev/null";
+    CliRun r;
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadWholeFile(dir / "out");
+    r.err = ReadWholeFile(dir / "err");
+    fs::remove_all(dir);
+    return r;
+}
+
+} // namespace zeltest
