@@ -6,6 +6,7 @@
 //
 //   bench_app_StyleChangeBench [--benchmark_repetitions=...]
 #include "app/TForm1.h"
+#include "bench/support/QtBenchMain.h"
 #include "framework/TApplication.h"
 #include "framework/TScriptedPlatform.h"
 #include "skin/TsuiThemeManager.h"
@@ -66,13 +67,5 @@ BENCHMARK(BM_StyleChangeToRepaintedWindow)->UseManualTime()->Iterations(100)->Un
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TQtApplication qt(argc, argv);
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
