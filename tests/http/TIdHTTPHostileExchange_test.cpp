@@ -96,13 +96,17 @@ TEST_P(HostileExchange, BodyStallingHalfwayEndsInTheReadTimeoutAndTheConnectionG
     EXPECT_EQ(server->Accepted(), 2);
 }
 
-TEST_P(HostileExchange, BodyStoppingHalfwayAtTheCloseKeepsWhatCame) {
-    // A body cut by the server's close before its length is complete returns what arrived.
-    Serve({Join({Reply("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nhalf"), {Action::Close()}})});
+TEST_P(HostileExchange, BodyStoppingShortOfItsLengthAtTheCloseFails) {
+    // Passed off as whole, a truncated feed would show as if nothing were missing.
+    Serve({Join({Reply("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nok"), {Action::Close()}})});
     Outcome o = get("/a");
-    EXPECT_EQ(o.error, "");
-    EXPECT_EQ(o.body, "half");
+    EXPECT_EQ(o.error, "EIdConnClosedGracefully");
     EXPECT_FALSE(http.Connected());
+    // Without a length the close is the body's end.
+    Serve({Join({Reply("HTTP/1.1 200 OK\r\n\r\nuntil the close"), {Action::Close()}})});
+    o = get("/b");
+    EXPECT_EQ(o.error, "");
+    EXPECT_EQ(o.body, "until the close");
 }
 
 TEST_P(HostileExchange, ChunkedBodyStoppingHalfwayFails) {

@@ -261,10 +261,10 @@ TEST_P(Hostile, HugeAnnouncedLengthCostsOnlyWhatArrives) {
     TIdMemoryStream s;
     Outcome o = capture([&] {
         http.Get(Url("/x"), s);
-        return s.ToString();
+        return std::string();
     });
-    EXPECT_EQ(o.error, "");
-    EXPECT_EQ(o.body, "0123456789");
+    EXPECT_EQ(o.error, "EIdConnClosedGracefully"); // the body stopped short of its length
+    EXPECT_EQ(s.ToString(), "0123456789");
     EXPECT_LE(s.Capacity(), std::size_t{128 * 1024}); // at most a receive or two ahead
 }
 
@@ -318,6 +318,15 @@ TEST_P(Hostile, OversizedChunkSizeLine) {
 TEST_P(Hostile, EndlessChunks) {
     EXPECT_EQ(endless("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "a\r\n0123456789\r\n").error,
               "EIdContentTooLarge");
+}
+
+TEST_P(Hostile, BytesBetweenAChunksDataAndItsLineEndFail) {
+    // Thrown away, they would shift the framing: here a size one short would leave the last byte
+    // of the data for the line end.
+    Outcome o = once("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nhello\r\n0\r\n\r\n");
+    EXPECT_EQ(o.error, "EIdHTTPMalformedResponse");
+    EXPECT_EQ(once("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello;\r\n0\r\n\r\n").error,
+              "EIdHTTPMalformedResponse");
 }
 
 TEST_P(Hostile, CloseInsideAChunk) {
