@@ -1,7 +1,7 @@
 // The reader's commands on the main window: the feed command and the twelve categories, the
 // fixed pages, the about page, the proxy note, save page and exit, the headline list files,
 // and the list's click, double click and key events. The logic lives in reader/; these methods
-// move its results into the widgets (GBK bytes become QString only here).
+// move its results into the widgets (GB18030 bytes become QString only here).
 #include "app/TForm1.h"
 
 #include "framework/AnsiText.h"

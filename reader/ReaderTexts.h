@@ -1,6 +1,6 @@
 #pragma once
 // The reader's fixed texts, UTF-8 as the widgets take them (QString::fromUtf8). Text the reader
-// keeps from feeds and files is GBK instead; see CodePage.h.
+// keeps from feeds and files is GB18030 instead; see CodePage.h.
 
 inline constexpr const char* kAppTitle = "Zelmora新闻浏览器";
 inline constexpr const char* kAppVersionTitle = "Zelmora新闻浏览器 V2.01";

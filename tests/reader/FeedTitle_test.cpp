@@ -30,9 +30,9 @@ TEST(FeedTitle, ViolationsEmptyTheWholeTitle) {
     EXPECT_EQ(FeedTitleToAnsi("emoji 😀 title"), "");
 }
 
-TEST(FeedTitle, ConvertsToGbkWithTheDefaultCharacterAndTrims) {
+TEST(FeedTitle, ConvertsToTheCodePageAndTrims) {
     EXPECT_EQ(FeedTitleToAnsi("  体坛快讯\r\n"), "\xCC\xE5\xCC\xB3\xBF\xEC\xD1\xB6");
-    EXPECT_EQ(FeedTitleToAnsi("서울 news"), "?? news");
+    EXPECT_EQ(FeedTitleToAnsi("서울 news"), "\x83\x31\xF3\x39\x83\x33\x87\x35 news"); // four-byte codes
     EXPECT_EQ(FeedTitleToAnsi("\x01\x1F x \x7F"), "x \x7F"); // 127 is above 32 and stays
     EXPECT_EQ(FeedTitleToAnsi(" \t\r\n"), "");
     // A character decoded from an over-long form is trimmed like any other control.

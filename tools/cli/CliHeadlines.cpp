@@ -1,6 +1,6 @@
 // zelmora-cli headlines: the headlines of a feed, cut exactly as the reader's feed command cuts
 // them from a saved feed body or a feed fetched with the reader's HTTP client, written to stdout in the
-// headline list file format (GBK title line, link line, CR LF).
+// headline list file format (GB18030 title line, link line, CR LF).
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/CliTimeouts.h"
 
