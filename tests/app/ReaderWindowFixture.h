@@ -10,8 +10,10 @@
 #include "framework/core/CodePage.h"
 #include "reader/THeadlineStore.h"
 #include "reader/TReaderHosts.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -31,18 +33,6 @@
 namespace zeltest {
 
 namespace fs = std::filesystem;
-
-inline std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 // One feed item as the feed carries it (UTF-8 title, link as given).
 struct FeedItem {
@@ -74,16 +64,13 @@ inline std::string Gbk(const char* utf8) {
 
 class ReaderWindowTest : public ::testing::Test {
 protected:
-    fs::path dir;
+    TempDir temp;
+    fs::path dir = temp.Path();
     fs::path oldCwd;
     TScriptedPlatform platform;
     std::unique_ptr<TForm1> form;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zelmora-wire-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         oldCwd = fs::current_path();
         TForm1::SetSettingsDirectory(dir.string());
         Headlines().Clear();
@@ -94,8 +81,6 @@ protected:
         TForm1::SetSettingsDirectory("");
         SetReaderHosts(TReaderHosts());
         Headlines().Clear();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 
     // Writes config.ini with a "hosts" section (each value may be empty: then left out).
@@ -110,7 +95,7 @@ protected:
             ini += "iplookup=" + ip + "\r\n";
         if (!redirect.empty())
             ini += "redirect=" + redirect + "\r\n";
-        WriteBytes(dir / "config.ini", ini);
+        WriteFile(dir / "config.ini", ini);
     }
     void create() { form = std::make_unique<TForm1>(nullptr); }
 

@@ -3,8 +3,8 @@
 #include "app/FormSettings.h"
 #include "framework/core/TIniFile.h"
 #include "reader/TReaderHosts.h"
-#include "tests/framework_core/TempDir.h"
 #include "tests/reader/SourceTree.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -213,14 +213,14 @@ TEST_F(PageCommands, AboutPageIsWrittenIntoTheCacheDirectoryAndShown) {
     fs::create_directories(cwd);
     fs::current_path(cwd);
     const std::string usersOwn = "the user's own info.htm, which the command must leave alone\r\n";
-    WriteBytes(cwd / "info.htm", usersOwn);
+    WriteFile(cwd / "info.htm", usersOwn);
 
     form->N21->Click();
 
     const fs::path page =
         fs::path(QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString()) / "info.htm";
     ASSERT_EQ(page.string().rfind((dir / "cache").string() + "/", 0), 0u) << page;
-    const std::string bytes = ReadBytes(page);
+    const std::string bytes = ReadFile(page);
     EXPECT_EQ(bytes, AboutPageBytes(ReaderHosts()));
     EXPECT_EQ(
         bytes.rfind("<body bgcolor=\"#FCF6E8\" link=\"#0099FF\" vlink=\"#000099\" alink=\"#0066FF\">", 0),
@@ -241,7 +241,7 @@ TEST_F(PageCommands, AboutPageIsWrittenIntoTheCacheDirectoryAndShown) {
     EXPECT_EQ(bytes.find('\n'), bytes.size() - 1); // one line
     EXPECT_EQ(form->web->LocationURL(), QUrl::fromLocalFile(QFile::decodeName(page.c_str())));
     // Nothing written into the current directory, nor beside the settings.
-    EXPECT_EQ(ReadBytes(cwd / "info.htm"), usersOwn);
+    EXPECT_EQ(ReadFile(cwd / "info.htm"), usersOwn);
     EXPECT_EQ(std::distance(fs::directory_iterator(cwd), fs::directory_iterator()), 1);
     EXPECT_FALSE(fs::exists(dir / "info.htm"));
 
@@ -274,5 +274,5 @@ TEST_F(PageCommands, ProxyNoteAndExit) {
     form->N15->Click();
     EXPECT_FALSE(form->isVisible());
     // Closed as the close button does: the settings were written.
-    EXPECT_NE(ReadBytes(dir / "config.ini").find("[form]"), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "config.ini").find("[form]"), std::string::npos);
 }

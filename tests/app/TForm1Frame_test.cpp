@@ -26,7 +26,7 @@ protected:
 
 TEST_F(FrameWindowTest, TheWindowIsTheSkinnedFrameWithItsMenuBar) {
     // Skin index 7 keeps the created DeepBlue look (a first run shows MacOS).
-    WriteBytes(dir / "config.ini", "[form]\r\nskin=7\r\ntop=158\r\nleft=237\r\nwidth=703\r\nheigth=543\r\n");
+    WriteFile(dir / "config.ini", "[form]\r\nskin=7\r\ntop=158\r\nleft=237\r\nwidth=703\r\nheigth=543\r\n");
     create();
     ASSERT_TRUE(form->suiform->Hosting());
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
@@ -54,21 +54,21 @@ TEST_F(FrameWindowTest, TheWindowIsTheSkinnedFrameWithItsMenuBar) {
 }
 
 TEST_F(FrameWindowTest, StoredGeometryIsTheWindowsAndRoundTrips) {
-    WriteBytes(dir / "config.ini", "[form]\r\ntop=40\r\nleft=60\r\nwidth=640\r\nheigth=480\r\n");
+    WriteFile(dir / "config.ini", "[form]\r\ntop=40\r\nleft=60\r\nwidth=640\r\nheigth=480\r\n");
     create();
     EXPECT_EQ(form->Left(), 60);
     EXPECT_EQ(form->Top(), 40);
     EXPECT_EQ(form->ClientWidth(), 640);
     EXPECT_EQ(form->ClientHeight(), 480);
     form->Close();
-    const std::string ini = ReadBytes(dir / "config.ini");
+    const std::string ini = ReadFile(dir / "config.ini");
     for (const char* line : {"width=640\r\n", "heigth=480\r\n", "top=40\r\n", "left=60\r\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << ini;
 }
 
 TEST_F(FrameWindowTest, ClosingMaximisedLeavesTheFileUntouched) {
     const std::string before = "[form]\r\nwidth=640\r\nskin=2\r\nshowtitle=1\r\n";
-    WriteBytes(dir / "config.ini", before);
+    WriteFile(dir / "config.ini", before);
     create();
     show();
     form->SetWindowState(wsMaximized);
@@ -79,7 +79,7 @@ TEST_F(FrameWindowTest, ClosingMaximisedLeavesTheFileUntouched) {
     ASSERT_LT(form->ClientWidth(), platform.Screen.Width());
     form->SkinIndex = 4;
     form->Close();
-    EXPECT_EQ(ReadBytes(dir / "config.ini"), before);
+    EXPECT_EQ(ReadFile(dir / "config.ini"), before);
 }
 
 TEST_F(FrameWindowTest, ShortcutKeysReachTheMenuFromTheListAndTheBrowserPane) {
@@ -92,7 +92,7 @@ TEST_F(FrameWindowTest, ShortcutKeysReachTheMenuFromTheListAndTheBrowserPane) {
 
     bool loaded = false;
     form->web->OnDocumentComplete = [&](TWebBrowser*, bool) { loaded = true; };
-    WriteBytes(dir / "page.htm", "<html><body><input id=q autofocus></body></html>");
+    WriteFile(dir / "page.htm", "<html><body><input id=q autofocus></body></html>");
     form->web->Navigate(QString::fromStdString((dir / "page.htm").string()));
     ASSERT_TRUE(WaitFor([&] { return loaded; }, 60000));
     QWidget* pane = form->web->View()->focusProxy() ? form->web->View()->focusProxy() : form->web->View();

@@ -7,7 +7,9 @@
 #include "framework/TSplitter.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
 
 #include <QMouseEvent>
@@ -27,32 +29,18 @@ namespace {
 
 class LayoutTest : public ::testing::Test {
 protected:
-    fs::path dir;
+    TempDir temp;
+    fs::path dir = temp.Path();
     TScriptedPlatform platform;
     std::unique_ptr<TForm1> form;
 
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("zelmora-layout-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        TForm1::SetSettingsDirectory(dir.string());
-    }
+    void SetUp() override { TForm1::SetSettingsDirectory(dir.string()); }
     void TearDown() override {
         form.reset();
         TForm1::SetSettingsDirectory("");
-        fs::remove_all(dir);
     }
-    void writeIni(const std::string& text) {
-        std::ofstream out(dir / "config.ini", std::ios::binary);
-        out << text;
-    }
-    std::string readIni() const {
-        std::ifstream in(dir / "config.ini", std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void writeIni(const std::string& text) { zeltest::WriteFile(dir / "config.ini", text); }
+    std::string readIni() const { return zeltest::ReadFile(dir / "config.ini"); }
     void create() { form = std::make_unique<TForm1>(nullptr); }
     // The window as created: its created geometry, and skin 7, which applies no style, so the
     // components keep the DeepBlue they are created with (a first run would show MacOS).

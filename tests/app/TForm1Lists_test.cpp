@@ -30,7 +30,7 @@ TEST_F(ListFiles, FiveLinesLoadAsThreeItemsTheThirdWithoutALink) {
     create();
     const fs::path file = dir / "five.txt";
     // Mixed line ends are all accepted; a Chinese title counts two bytes a character.
-    WriteBytes(file, Gbk("第一条新闻\r\nhttp://a.test/1\nSecond title\rhttp://a.test/2\r\nThird"));
+    WriteFile(file, Gbk("第一条新闻\r\nhttp://a.test/1\nSecond title\rhttp://a.test/2\r\nThird"));
     platform.DialogAnswers.push_back(qpath(file));
 
     form->N12->Click();
@@ -48,11 +48,11 @@ TEST_F(ListFiles, FiveLinesLoadAsThreeItemsTheThirdWithoutALink) {
 TEST_F(ListFiles, EmptyFileGivesAnEmptyListAndThenSaveShowsNoDialog) {
     create();
     platform.DialogAnswers.push_back(qpath(dir / "big.txt"));
-    WriteBytes(dir / "big.txt", "a\r\nb\r\nc\r\nd\r\n");
+    WriteFile(dir / "big.txt", "a\r\nb\r\nc\r\nd\r\n");
     form->N12->Click();
     ASSERT_EQ(form->lb->Items().Count(), 4);
 
-    WriteBytes(dir / "empty.txt", "");
+    WriteFile(dir / "empty.txt", "");
     platform.DialogAnswers.push_back(qpath(dir / "empty.txt"));
     form->N12->Click();
     EXPECT_EQ(form->lb->Items().Count(), 0);
@@ -64,7 +64,7 @@ TEST_F(ListFiles, EmptyFileGivesAnEmptyListAndThenSaveShowsNoDialog) {
 
 TEST_F(ListFiles, CancelledOrUnreadableImportKeepsTheList) {
     create();
-    WriteBytes(dir / "one.txt", "kept\r\nhttp://a.test/kept\r\n");
+    WriteFile(dir / "one.txt", "kept\r\nhttp://a.test/kept\r\n");
     platform.DialogAnswers.push_back(qpath(dir / "one.txt"));
     form->N12->Click();
     ASSERT_EQ(lines(), (std::vector<std::string>{"kept", " "}));
@@ -95,10 +95,10 @@ TEST_F(ListFiles, SaveThenLoadGivesTheSameItemsAndLines) {
     EXPECT_TRUE(platform.Dialogs[0].Save);
     EXPECT_TRUE(platform.Dialogs[0].Filter.isEmpty());
     EXPECT_TRUE(platform.Dialogs[0].DefaultExt.isEmpty());
-    EXPECT_EQ(ReadBytes(file), Gbk("科技：新芯片发布") +
-                                   "\r\nhttp://go.test/go/?url=http://a.test/chip.html\r\n" +
-                                   "<![CDATA[Quantum]]>\r\nhttp://go.test/go/?url=http://a.test/q.html\r\n" +
-                                   "No link here\r\nhttp://go.test/go/?url=\r\n");
+    EXPECT_EQ(ReadFile(file), Gbk("科技：新芯片发布") +
+                                  "\r\nhttp://go.test/go/?url=http://a.test/chip.html\r\n" +
+                                  "<![CDATA[Quantum]]>\r\nhttp://go.test/go/?url=http://a.test/q.html\r\n" +
+                                  "No link here\r\nhttp://go.test/go/?url=\r\n");
 
     const std::vector<THeadlineItem> before = {Headlines().Item(0), Headlines().Item(1), Headlines().Item(2)};
     form->lb->Items().Clear();
@@ -117,13 +117,13 @@ TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
     std::string big;
     for (int i = 0; i < 20000; ++i)
         big += "a headline that takes some room " + std::to_string(i) + "\r\nhttp://go.test/go/?url=x\r\n";
-    WriteBytes(dir / "big.txt", big);
+    WriteFile(dir / "big.txt", big);
     platform.DialogAnswers.push_back(qpath(dir / "big.txt"));
     form->N12->Click();
     ASSERT_EQ(Headlines().Count(), 20000);
 
     const fs::path target = dir / "mine.txt";
-    WriteBytes(target, "old title\r\nold link\r\n");
+    WriteFile(target, "old title\r\nold link\r\n");
     platform.DialogAnswers.push_back(qpath(target));
     // The disk fills up in the middle of the list.
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -141,7 +141,7 @@ TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(threw);
-    EXPECT_EQ(ReadBytes(target), "old title\r\nold link\r\n");
+    EXPECT_EQ(ReadFile(target), "old title\r\nold link\r\n");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir))
         ++files;
@@ -151,8 +151,8 @@ TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
 
 TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
     create();
-    WriteBytes(dir / "l.txt",
-               Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
+    WriteFile(dir / "l.txt",
+              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
     platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
     form->N12->Click();
     ASSERT_EQ(form->lb->Items().Count(), 4);

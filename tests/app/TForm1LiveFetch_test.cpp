@@ -168,7 +168,7 @@ TEST_F(LiveFetch, ImportingAListDropsTheRunningFetch) {
     ScriptedServer server({{Action::ReadHead(), Action::WaitForPeerClose()}});
     writeHosts(serverHost(server));
     create();
-    WriteBytes(dir / "saved.txt", "Saved title\r\nhttp://a.test/saved\r\n");
+    WriteFile(dir / "saved.txt", "Saved title\r\nhttp://a.test/saved\r\n");
     form->N27->Click();
     ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 1; }, 5000));
 

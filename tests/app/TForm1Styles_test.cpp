@@ -14,7 +14,9 @@
 #include "skin/TsuiSideChannel.h"
 #include "skin/TsuiThemeFileWriter.h"
 #include "skin/TsuiThemeManager.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
 
 #include <gtest/gtest.h>
@@ -27,18 +29,10 @@
 
 namespace fs = std::filesystem;
 
+using zeltest::ReadFile;
+using zeltest::WriteFile;
+
 namespace {
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
 
 // Notes every window-state change of the form: whether it was minimised at that moment.
 struct StateLog : QObject {
@@ -51,15 +45,12 @@ struct StateLog : QObject {
 };
 
 struct StyleFixture : ::testing::Test {
-    fs::path dir;
+    TempDir temp;
+    fs::path dir = temp.Path();
     TScriptedPlatform platform;
     std::unique_ptr<TForm1> form;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zelmora-styles-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         TForm1::SetSettingsDirectory(dir.string());
         platform.Screen = Rect(0, 0, 1280, 1024);
     }
@@ -67,11 +58,10 @@ struct StyleFixture : ::testing::Test {
         form.reset();
         TForm1::SetSettingsDirectory("");
         TForm1::SetPlatformRestoresMinimised(std::nullopt);
-        fs::remove_all(dir);
     }
     void create(const std::string& ini = "") {
         if (!ini.empty())
-            writeFile(dir / "config.ini", ini);
+            WriteFile(dir / "config.ini", ini);
         form = std::make_unique<TForm1>(nullptr);
     }
     // Every listed part of the window that carries a style carries the manager's.
@@ -83,7 +73,7 @@ struct StyleFixture : ::testing::Test {
     }
     std::string closeAndReadSkin() {
         form->Close();
-        const std::string ini = readFile(dir / "config.ini");
+        const std::string ini = ReadFile(dir / "config.ini");
         const auto at = ini.find("skin=");
         return at == std::string::npos ? "" : ini.substr(at, ini.find('\r', at) - at);
     }
@@ -231,8 +221,8 @@ TEST_F(StyleFixture, AThemeFileInTheSettingsStartsTheWindowOnIt) {
 }
 
 TEST_F(StyleFixture, AMissingOrBrokenThemeFileLeavesTheStoredStyle) {
-    writeFile(dir / "broken.sui", std::string("Quorvex_TB\0\0\x19\0\0\0", 16) + std::string(200, '\0'));
-    writeFile(dir / "text.sui", "not a theme");
+    WriteFile(dir / "broken.sui", std::string("Quorvex_TB\0\0\x19\0\0\0", 16) + std::string(200, '\0'));
+    WriteFile(dir / "text.sui", "not a theme");
     for (const char* name : {"nowhere.sui", "broken.sui", "text.sui"}) {
         const std::string path = name == std::string("nowhere.sui") ? name : (dir / name).string();
         create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + path + "\r\n");

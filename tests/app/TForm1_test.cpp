@@ -9,7 +9,9 @@
 #include "http/TIdHTTP.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
 
 #include <gtest/gtest.h>
@@ -21,42 +23,27 @@
 
 namespace fs = std::filesystem;
 
+using zeltest::ReadFile;
+using zeltest::WriteFile;
+
 namespace {
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 struct FormFixture : ::testing::Test {
-    fs::path dir;
-    fs::path ini;
+    TempDir temp;
+    fs::path dir = temp.Path();
+    fs::path ini = dir / "config.ini";
     TScriptedPlatform platform;
     std::unique_ptr<TForm1> form;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zelmora-form-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        ini = dir / "config.ini";
         TForm1::SetSettingsDirectory(dir.string());
         platform.Screen = Rect(0, 0, 1280, 1024);
     }
     void TearDown() override {
         form.reset();
         TForm1::SetSettingsDirectory("");
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
         if (fs::exists(ini))
             fs::permissions(ini, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-        fs::remove_all(dir);
     }
     void create() { form = std::make_unique<TForm1>(nullptr); }
 };
@@ -75,7 +62,7 @@ TEST_F(FormFixture, WithoutSettingsTheCreatedGeometryStays) {
 }
 
 TEST_F(FormFixture, SettingsAreReadIntoWindowListAndProxy) {
-    writeFile(ini, "[proxy]\r\nip=10.1.2.3\r\nport=8080\r\nname=user\r\npassword=secret\r\n"
+    WriteFile(ini, "[proxy]\r\nip=10.1.2.3\r\nport=8080\r\nname=user\r\npassword=secret\r\n"
                    "[form]\r\ntop=40\r\nleft=50\r\nwidth=800\r\nheigth=600\r\nskin=3\r\n"
                    "groupwid=300\r\nlbwid=280\r\nshowtitle=1\r\n");
     create();
@@ -97,7 +84,7 @@ TEST_F(FormFixture, SettingsAreReadIntoWindowListAndProxy) {
 }
 
 TEST_F(FormFixture, HexadecimalNumbersAndDefaultsForAnythingElse) {
-    writeFile(ini,
+    WriteFile(ini,
               "[FORM]\nWidth=0x28C\nheigth=0X200\nskin=abc\ngroupwid=\nlbwid=12abc\ntop= 7\nshowtitle=0\n");
     create();
     EXPECT_EQ(form->ClientWidth(), 652);
@@ -115,7 +102,7 @@ TEST_F(FormFixture, HexadecimalNumbersAndDefaultsForAnythingElse) {
 
 TEST_F(FormFixture, AFileWithoutTheKeysGivesEveryDefault) {
     // Text that is not a number counts as missing.
-    writeFile(ini, "[form]\r\nwidth=wide\r\n");
+    WriteFile(ini, "[form]\r\nwidth=wide\r\n");
     create();
     EXPECT_EQ(form->Top(), 48);
     EXPECT_EQ(form->Left(), 183);
@@ -132,7 +119,7 @@ TEST_F(FormFixture, AFileWithoutTheKeysGivesEveryDefault) {
 }
 
 TEST_F(FormFixture, CloseWritesTheFormKeysAndKeepsTheRest) {
-    writeFile(ini,
+    WriteFile(ini,
               "; hand-made\r\n[proxy]\r\nip=proxy.lan\r\nport=3128\r\n[form]\r\nskin=7\r\n[mine]\r\nx=1\r\n");
     create();
     form->SetBounds(20, 30, form->Width(), form->Height());
@@ -140,7 +127,7 @@ TEST_F(FormFixture, CloseWritesTheFormKeysAndKeepsTheRest) {
     form->SetClientHeight(480);
     form->Close();
     EXPECT_TRUE(platform.Boxes.empty());
-    const std::string text = readFile(ini);
+    const std::string text = ReadFile(ini);
     EXPECT_EQ(text,
               "; hand-made\r\n[proxy]\r\nip=proxy.lan\r\nport=3128\r\n[form]\r\nskin=7\r\n"
               "width=640\r\nheigth=480\r\ntop=30\r\nleft=20\r\ngroupwid=277\r\nlbwid=257\r\nshowtitle=1\r\n"
@@ -152,24 +139,24 @@ TEST_F(FormFixture, AFreshFileGetsTheKeysInTheirOrder) {
     form->SkinIndex = 4;
     form->groupbox1->SetStayOn(false);
     form->Close();
-    EXPECT_EQ(readFile(ini), "[form]\r\nwidth=703\r\nheigth=543\r\ntop=158\r\nleft=237\r\nskin=4\r\n"
+    EXPECT_EQ(ReadFile(ini), "[form]\r\nwidth=703\r\nheigth=543\r\ntop=158\r\nleft=237\r\nskin=4\r\n"
                              "groupwid=277\r\nlbwid=257\r\nshowtitle=0\r\n");
 }
 
 TEST_F(FormFixture, ClosingAsWideAsTheScreenLeavesTheFileUntouched) {
     const std::string before = "[form]\r\nwidth=700\r\nskin=2\r\nshowtitle=1\r\n";
-    writeFile(ini, before);
+    WriteFile(ini, before);
     create();
     platform.Screen = Rect(0, 0, 700, 600);
     form->SkinIndex = 4;
     form->groupbox1->SetStayOn(false);
     form->Close();
-    EXPECT_EQ(readFile(ini), before);
+    EXPECT_EQ(ReadFile(ini), before);
 }
 
 TEST_F(FormFixture, UnwritableFileShowsTheErrorAndStillCloses) {
     const std::string before = "[form]\r\nwidth=700\r\n";
-    writeFile(ini, before);
+    WriteFile(ini, before);
     fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     create();
     form->Show();
@@ -179,7 +166,7 @@ TEST_F(FormFixture, UnwritableFileShowsTheErrorAndStillCloses) {
     EXPECT_EQ(platform.Boxes[0].Text.toStdString(), "Unable to write to " + ini.string() + ".");
     EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);
     EXPECT_FALSE(form->Visible());
-    EXPECT_EQ(readFile(ini), before);
+    EXPECT_EQ(ReadFile(ini), before);
 }
 
 TEST_F(FormFixture, MissingDirectoryShowsTheErrorAndStillCloses) {

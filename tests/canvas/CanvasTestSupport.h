@@ -1,9 +1,10 @@
 #pragma once
-// Shared by the canvas tests: a GUI application for fonts, and an image check that writes the
-// actual picture beside the test output when it fails.
+// Shared by the canvas tests: a GUI application with a fixed look for fonts and system colours,
+// and an image check that writes the actual picture beside the test output when it fails.
 #include "framework/TBitmap.h"
+#include "tests/support/FixedLook.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
@@ -14,8 +15,11 @@ inline void EnsureGuiApp() {
     static int argc = 1;
     static char name[] = "canvas_test";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = qGuiApp ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
+    if (qGuiApp)
+        return;
+    zeltest::FixScaleBeforeTheApplication();
+    new QApplication(argc, argv);
+    zeltest::FixLookOfTheApplication();
 }
 
 // Writes the bitmap as <suite>_<test>_actual.png in the working directory.

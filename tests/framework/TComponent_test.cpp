@@ -2,7 +2,7 @@
 // properties by name.
 #include "framework/TComponent.h"
 #include "framework/TControl.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QPointer>
 

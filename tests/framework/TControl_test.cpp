@@ -4,7 +4,7 @@
 #include "framework/TControl.h"
 #include "framework/TPanel.h"
 #include "framework/TScriptedPlatform.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "framework/TCanvas.h"
 #include "framework/TListBox.h"
 #include "framework/core/CodePage.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

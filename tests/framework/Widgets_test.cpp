@@ -3,7 +3,7 @@
 #include "framework/TSpeedButton.h"
 #include "framework/TSplitter.h"
 #include "framework/TTimer.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "framework/core/TIniFile.h"
 
 #include "framework/core/EIniFileException.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "framework/core/AtomicFileWriter.h"
 #include "framework/core/EInOutError.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

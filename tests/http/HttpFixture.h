@@ -1,8 +1,7 @@
 #pragma once
-// Shared set-up of the HTTP client tests: a client configured by the reader's own function,
+// Shared set-up of the HTTP client tests: a client configured as the reader configures its own,
 // a scripted server per test, and small builders for scripts and responses.
 #include "http/TIdHTTP.h"
-#include "reader/ReaderHttp.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +12,26 @@
 
 namespace zeltest {
 
-// A regression that leaves the client waiting for bytes that never come fails the test after this
-// long instead of hanging until the test runner gives up.
-constexpr int kTestReadTimeoutMs = 10000;
-
-// The client as the reader's window sets it, through the reader's own function, so the requests
-// the tests check are the ones the reader sends. Only a read time-out is added where it sets none.
+// The request values and waits the reader's window gives its client, so the requests these
+// tests check are the ones the reader sends; the reader's tests hold its own settings to these.
+// The waits also fail a regression that leaves the client waiting for bytes that never come,
+// instead of hanging until the test runner gives up.
 inline void ConfigureLikeTheReader(TIdCustomHTTP& http) {
-    ConfigureReaderHttp(http);
-    if (http.ReadTimeout() <= 0)
-        http.SetReadTimeout(kTestReadTimeoutMs);
+    http.SetAllowCookies(true);
+    http.SetHTTPOptions(hoForceEncodeParams | hoInProcessAuth);
+    http.SetConnectTimeout(10000);
+    http.SetReadTimeout(30000);
+    http.SetAuthRetries(0);
+    http.SetAuthProxyRetries(0);
+    http.ProxyParams().SetBasicAuthentication(false);
+    http.Request().SetContentType("text/html");
+    http.Request().SetAccept("text/html, */*");
+    http.Request().SetUserAgent("Mozilla/3.0 (compatible; Zelmora Library)");
+    http.Request().SetContentLength(-1);
+    http.Request().SetContentRangeStart(0);
+    http.Request().SetContentRangeEnd(0);
+    http.Request().SetContentRangeInstanceLength(0);
+    http.Request().SetBasicAuthentication(false);
 }
 
 // Reads one request head, then sends the response.

@@ -4,7 +4,7 @@
 #include "framework/core/EInOutError.h"
 #include "framework/core/TIniFile.h"
 #include "reader/TReaderHosts.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 #include "framework/core/EInOutError.h"
 #include "reader/HeadlineLines.h"
 #include "reader/THeadlineStore.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "reader/FetchHeadlines.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/THeadlineStore.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

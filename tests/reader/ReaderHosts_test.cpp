@@ -2,7 +2,7 @@
 
 #include "framework/core/TIniFile.h"
 #include "reader/NewsCategories.h"
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <set>

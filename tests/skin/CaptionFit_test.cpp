@@ -3,7 +3,7 @@
 #include "framework/AnsiText.h"
 #include "framework/TBitmap.h"
 #include "skin/SuiCaptionFit.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QTextBoundaryFinder>
 

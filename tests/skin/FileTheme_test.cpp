@@ -5,8 +5,8 @@
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiThemeFileReader.h"
 #include "skin/TsuiThemeFileWriter.h"
-#include "tests/framework/GuiTest.h"
 #include "tests/skin/ThemeFileBytes.h"
+#include "tests/support/GuiTest.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

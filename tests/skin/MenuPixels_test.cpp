@@ -7,7 +7,7 @@
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiMainMenu.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QAction>
 #include <QMenu>

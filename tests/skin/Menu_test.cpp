@@ -8,7 +8,7 @@
 #include "skin/TsuiMainMenu.h"
 #include "skin/TsuiMenuHost.h"
 #include "skin/TsuiPopupMenu.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <string>
 #include <vector>

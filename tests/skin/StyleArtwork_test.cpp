@@ -3,7 +3,7 @@
 // button looks, transparent buttons keyed by their bottom-left pixel, and the panel chevrons.
 #include "framework/TBitmap.h"
 #include "skin/SuiStyleTable.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The style table as documented: lookups, kinds, resource names and frame loading.
 #include "framework/TBitmap.h"
 #include "skin/SuiStyleTable.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QMetaEnum>
 

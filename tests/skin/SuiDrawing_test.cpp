@@ -4,7 +4,7 @@
 #include "framework/TMenu.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleTable.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "framework/TForm.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/TsuiFileTheme.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <string>
 #include <vector>

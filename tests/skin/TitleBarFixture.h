@@ -4,7 +4,7 @@
 #include "framework/TForm.h"
 #include "framework/TScriptedPlatform.h"
 #include "skin/TsuiTitleBar.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 #include "framework/TBitmap.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFormBorder.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 namespace {
 

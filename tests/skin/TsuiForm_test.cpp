@@ -8,7 +8,7 @@
 #include "skin/TsuiMainMenu.h"
 #include "skin/TsuiMenuBar.h"
 #include "skin/TsuiTitleBar.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 #include "framework/TMenu.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiMenuBar.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QKeyEvent>
 #include <QMenu>

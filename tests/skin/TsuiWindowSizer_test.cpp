@@ -2,7 +2,7 @@
 // pointer where the platform refuses its own (the off-screen platform always refuses).
 #include "framework/TForm.h"
 #include "skin/TsuiWindowSizer.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
 
 #include <QMouseEvent>
 #include <QWindow>

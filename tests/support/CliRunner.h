@@ -1,13 +1,12 @@
 #pragma once
 // Runs the zelmora-cli that the build names in ZEL_CLI_PATH with the given arguments (each quoted
 // for the shell, no standard input) and collects its exit status, standard output and errors.
+#include "tests/support/TempDir.h"
+
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,6 @@ struct CliRun {
     std::string out;
     std::string err;
 };
-
-inline std::string ReadWholeFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 inline std::string ShellQuote(const std::string& s) {
     std::string q = "'";
@@ -39,20 +31,16 @@ inline std::filesystem::path CliPath() {
 }
 
 inline CliRun RunCli(const std::vector<std::string>& args) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("zelmora-cli-run-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const TempDir dir;
     std::string cmd = ShellQuote(CliPath().string());
     for (const std::string& a : args)
         cmd += " " + ShellQuote(a);
-    cmd += " >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string()) +
-           " </dev/null";
+    cmd += " >" + ShellQuote(dir.File("out")) + " 2>" + ShellQuote(dir.File("err")) + " </dev/null";
     CliRun r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadWholeFile(dir / "out");
-    r.err = ReadWholeFile(dir / "err");
-    fs::remove_all(dir);
+    r.out = ReadFile(dir.File("out"));
+    r.err = ReadFile(dir.File("err"));
     return r;
 }
 

@@ -1,7 +1,8 @@
 // The browser pane: it starts its engine on first use, loads local files and http pages
 // without blocking, and saves the page through the save dialog.
 #include "framework/TScriptedPlatform.h"
-#include "tests/framework/GuiTest.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
 
 #include <QFile>
@@ -55,21 +56,19 @@ struct BrowserFixture : ::testing::Test {
     TWebBrowser web{nullptr};
     int completed = 0;
     bool lastOk = false;
-    fs::path dir;
+    TempDir temp;
+    fs::path dir = temp.Path();
 
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zelmora-web-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         web.SetBounds(0, 0, 409, 445);
         web.OnDocumentComplete = [this](TWebBrowser*, bool ok) {
             ++completed;
             lastOk = ok;
         };
     }
-    void TearDown() override { fs::remove_all(dir); }
     fs::path page(const std::string& name, const std::string& html) {
         fs::path p = dir / name;
-        std::ofstream(p, std::ios::binary) << html;
+        zeltest::WriteFile(p, html);
         return p;
     }
 };

@@ -1,7 +1,9 @@
 #pragma once
-// Shared by the GUI tests: one QApplication (off-screen) and one TApplication for the whole test
-// program, a grab of a widget as an image, and waiting for a condition while events run.
+// Shared by the GUI tests: one QApplication (off-screen, with a fixed look) and one TApplication
+// for the whole test program, a grab of a widget as an image, and waiting for a condition while
+// events run.
 #include "framework/TApplication.h"
+#include "tests/support/FixedLook.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -22,8 +24,11 @@ public:
         static char* argv[] = {name, nullptr};
         // Wanted by the web engine; harmless for everything else.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        if (!qApp)
+        if (!qApp) {
+            FixScaleBeforeTheApplication();
             new TQtApplication(argc, argv);
+        }
+        FixLookOfTheApplication();
         application_ = new TApplication;
     }
     void TearDown() override {
@@ -40,7 +45,9 @@ inline ::testing::Environment* const kGuiEnvironment =
 
 // The widget as it paints itself now, at device-pixel ratio 1.
 inline QImage Grab(QWidget* w) {
-    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPixmap shot = w->grab();
+    EXPECT_EQ(shot.devicePixelRatio(), 1.0);
+    return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // 0x00BBGGRR of a pixel, to compare with TColor values.

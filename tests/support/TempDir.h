@@ -1,7 +1,8 @@
 #pragma once
 // A fresh directory under the system's temporary directory, removed with everything in it.
+#include "tests/support/FileBytes.h"
+
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -24,13 +25,8 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& Path() const { return path_; }
 
-    static void Put(const std::string& file, const std::string& bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    static std::string Get(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static void Put(const std::string& file, const std::string& bytes) { zeltest::WriteFile(file, bytes); }
+    static std::string Get(const std::string& file) { return zeltest::ReadFile(file); }
     // Everything in the directory, to prove that no temporary file was left behind.
     std::size_t Count() const {
         std::size_t n = 0;

@@ -1,43 +1,28 @@
 // zelmora-cli headlines cuts a saved feed by the reader's own rules: one line per title and
 // per link whatever line breaks they hold, one headline for a title found again, and a feed
 // whose headlines pass their bound refused with status 1.
-#include "tests/framework_core/TempDir.h"
+#include "tests/support/CliRunner.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
+
+using namespace zeltest;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The build gives the tool's path and builds the tool before this test.
-fs::path cliPath() {
-    return ZEL_CLI_PATH;
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 CliRun headlines(const TempDir& dir, const std::string& feed) {
-    TempDir::Put(dir.File("feed.xml"), feed);
-    const std::string cmd = "'" + cliPath().string() + "' headlines '" + dir.File("feed.xml") + "' >'" +
-                            dir.File("out") + "' 2>'" + dir.File("err") + "' </dev/null";
-    const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::Get(dir.File("out")),
-            TempDir::Get(dir.File("err"))};
+    WriteFile(dir.File("feed.xml"), feed);
+    return RunCli({"headlines", dir.File("feed.xml")});
 }
 
 } // namespace
 
 TEST(CliHeadlines, FollowsTheReadersRulesForHostileFeeds) {
-    ASSERT_TRUE(fs::exists(cliPath())) << cliPath() << " is missing";
+    ASSERT_TRUE(fs::exists(CliPath())) << CliPath() << " is missing";
     TempDir dir;
     const std::string prefix = "http://go.zelmora-news.example/go/?url=";
 
