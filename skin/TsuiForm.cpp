@@ -11,7 +11,9 @@
 #include "skin/SuiStyleTable.h"
 #include "skin/SuiWindowPlacement.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiFormKeyboard.h"
 #include "skin/TsuiMainMenu.h"
+#include "skin/TsuiMaximizePlacement.h"
 #include "skin/TsuiMenuBar.h"
 #include "skin/TsuiTitleBar.h"
 #include "skin/TsuiWindowSizer.h"
@@ -20,7 +22,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -30,21 +31,6 @@ constexpr int kFormBackgroundColor = 15;
 constexpr int kFormBorderColor = 16;
 constexpr int kFormBorderWidthInt = 17;
 constexpr int kThemeKindEntry = 27;
-
-// Shared by every frame of the process: size messages seen while re-maximising at start-up.
-int startupCounter = 0;
-
-bool isModifierKey(int key) {
-    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
-           key == Qt::Key_AltGr || key == Qt::Key_Super_L || key == Qt::Key_Super_R || key == Qt::Key_unknown;
-}
-
-// A window manager keeps a maximised window on the work area itself, and takes any other size
-// asked of it as the end of maximising; only without one does the frame place the window.
-bool windowManagerPlacesMaximized() {
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
-}
 
 bool hasFrameChild(TForm* form) {
     for (int i = 0; i < form->ControlCount(); ++i)
@@ -69,8 +55,7 @@ void TsuiForm::attachTo(TForm* host) {
     SetParent(host);
     host->SetConstraints(TSizeConstraints{125, 50, 0, 0});
     SetConstraints(TSizeConstraints{125, 50, 0, 0});
-    createdBounds_ = host->BoundsRect();
-    startedMaximized_ = host->WindowState() == wsMaximized;
+    placement_ = std::make_unique<TsuiMaximizePlacement>(*host);
 
     titleBar_ = new TsuiTitleBar(this, this);
     menuBarColor_ = Color();
@@ -98,13 +83,7 @@ void TsuiForm::attachTo(TForm* host) {
     host->installEventFilter(this);
 
     sizer_ = new TsuiWindowSizer(host);
-
-    if (Application && !Application->OnMessage) {
-        Application->OnMessage = [this](QObject* receiver, QEvent* event, bool& handled) {
-            applicationKey(receiver, event, handled);
-        };
-        ownsApplicationHook_ = true;
-    }
+    keyboard_ = std::make_unique<TsuiFormKeyboard>(*this);
     PaintWindowBorder();
 }
 
@@ -131,9 +110,7 @@ void TsuiForm::tearDown() {
     }
     delete sizer_;
     sizer_ = nullptr;
-    if (ownsApplicationHook_ && Application)
-        Application->OnMessage = nullptr;
-    ownsApplicationHook_ = false;
+    keyboard_.reset();
 }
 
 // --- properties
@@ -488,46 +465,7 @@ void TsuiForm::ApplyWindowRegion() {
 void TsuiForm::sizeChanged() {
     if (!host_ || tearDown_)
         return;
-    const bool maximized = host_->WindowState() == wsMaximized;
-    if (startedMaximized_) {
-        if (maximized) {
-            if (startupCounter >= 2)
-                host_->SetWindowState(wsMaximized);
-            else
-                ++startupCounter;
-        } else {
-            PlaceFormInRect(host_, createdBounds_);
-            startedMaximized_ = false;
-        }
-    }
-    if (maximized && !windowManagerPlacesMaximized()) {
-        // The work area, less its bottom row (a task bar that hides itself still finds the
-        // pointer there). A few tries per maximising: the platform's own maximised size may
-        // arrive after ours, but a window manager that insists on its size must not start an
-        // endless tug of war.
-        TRect work = DesktopWorkArea();
-        work.Bottom -= 1;
-        if (host_->BoundsRect() != work && maximizePlacements_ < 3) {
-            // Placing the window makes Qt forget where it stood before; the restore needs it.
-            const QRect normal = host_->normalGeometry();
-            if (maximizePlacements_ == 0 && normal.isValid())
-                restoreBounds_ = Bounds(normal.x(), normal.y(), normal.width(), normal.height());
-            ++maximizePlacements_;
-            maximizedBounds_ = work;
-            PlaceFormInRect(host_, work);
-            // Setting the geometry makes Qt forget the state on the widget's side only; the
-            // window itself is still maximised.
-            if (host_->WindowState() != wsMaximized)
-                host_->overrideWindowState(host_->windowState() | Qt::WindowMaximized);
-        }
-    } else if (!maximized && host_->WindowState() == wsNormal) {
-        maximizePlacements_ = 0;
-        // A window manager that took our size for the maximised window as an ordinary one leaves
-        // it there on restore: put it back where it stood.
-        if (restoreBounds_.Width() > 0 && host_->BoundsRect() == maximizedBounds_)
-            PlaceFormInRect(host_, restoreBounds_);
-        restoreBounds_ = TRect{};
-    }
+    placement_->SizeChanged();
     PaintWindowBorder();
     if (titleBar_)
         titleBar_->UpdateMaximizeButtons();
@@ -554,69 +492,7 @@ void TsuiForm::firstShow() {
 }
 
 bool TsuiForm::TakeMenuShortcut(const QKeyEvent& event) {
-    if (tearDown_ || !host_ || !menu_ || isModifierKey(event.key()))
-        return false;
-    if (!IsFormActiveWindow(host_) || !host_->Active())
-        return false;
-    return menu_->IsShortCut(QKeySequence(event.keyCombination()));
-}
-
-void TsuiForm::popupWindowMenu() {
-    if (!titleBar_)
-        return;
-    TForm* main = Application && Application->MainForm() ? Application->MainForm() : host_;
-    const int x = main->Left(), y = main->Top() + titleBar_->Height();
-    // Opened from the event loop, not from inside the key's delivery.
-    QPointer<TsuiTitleBar> bar(titleBar_);
-    QTimer::singleShot(0, this, [bar, x, y] {
-        if (bar)
-            GuardEvent([&] { bar->TitleBarPopupMenu()->Popup(x, y); });
-    });
-}
-
-void TsuiForm::applicationKey(QObject* receiver, QEvent* event, bool& handled) {
-    const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || tearDown_ || !host_)
-        return;
-    // Keys typed into this window, whichever control (the browser pane's included) has them.
-    auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!widget || widget->window() != host_)
-        return;
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods =
-        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (type == QEvent::KeyRelease) {
-        // A lone Alt, pressed and released with nothing between, goes to the menu bar.
-        if (key->key() == Qt::Key_Alt && altAlone_ && !key->isAutoRepeat() && menuBar_ &&
-            menuBar_->Visible()) {
-            altAlone_ = false;
-            if (menuBar_->KeyboardActive())
-                menuBar_->LeaveBar();
-            else
-                menuBar_->FocusBar();
-            handled = true;
-        }
-        return;
-    }
-    // (An Alt key's own event may or may not carry the Alt modifier itself.)
-    altAlone_ = key->key() == Qt::Key_Alt && (mods & ~Qt::AltModifier) == Qt::NoModifier;
-    if (key->key() == Qt::Key_Space && mods == Qt::AltModifier) {
-        popupWindowMenu();
-        handled = true;
-        return;
-    }
-    if (TakeMenuShortcut(*key)) {
-        handled = true;
-        return;
-    }
-    if (!menuBar_ || !menuBar_->Visible() || widget == menuBar_)
-        return;
-    if (key->key() == Qt::Key_F10 && mods == Qt::NoModifier) {
-        menuBar_->FocusBar();
-        handled = true;
-    } else if (mods == Qt::AltModifier && menuBar_->OpenByMnemonic(key->key())) {
-        handled = true;
-    }
+    return !tearDown_ && keyboard_ && keyboard_->TakeMenuShortcut(event);
 }
 
 bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {

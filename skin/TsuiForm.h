@@ -10,12 +10,8 @@
 // (ApplyWindowRegion, a window mask) and sizes the window from it (TsuiWindowSizer). It follows
 // the host's events: activation (the caption's active look), key presses (menu shortcuts), show
 // (no second menu bar; a window off every screen comes back), resize and window-state changes
-// (maximised onto the work area less its bottom row, the restore glyph, the border, the shape).
-//
-// The first frame of the application also watches every key of the application: Alt+Space opens
-// the title-bar menu below the title bar at the window's left, and the menu's shortcut keys, F10,
-// a lone Alt and Alt with an access letter reach the menu and its bar wherever the focus is in the
-// window, the browser pane included.
+// (the maximised placement of TsuiMaximizePlacement, the restore glyph, the border, the shape).
+// The keys of the whole application reach the menu through TsuiFormKeyboard.
 //
 //   auto* frame = new TsuiForm(form);     // the host is the owner; a second frame stays inert
 //   frame->SetMenu(mainMenu);             // the menu bar appears
@@ -31,10 +27,14 @@
 
 #include <QPointer>
 
+#include <memory>
+
 class QKeyEvent;
 class TForm;
 class TMainMenu;
 class TsuiFileTheme;
+class TsuiFormKeyboard;
+class TsuiMaximizePlacement;
 class TsuiMenuBar;
 class TsuiTitleBar;
 class TsuiTitleBarButtons;
@@ -135,13 +135,13 @@ private:
     void removeMenuBar();
     void sizeChanged();
     void firstShow();
-    void applicationKey(QObject* receiver, QEvent* event, bool& handled);
-    void popupWindowMenu();
 
     TForm* host_ = nullptr;
     TsuiTitleBar* titleBar_ = nullptr;
     TsuiMenuBar* menuBar_ = nullptr;
     TsuiWindowSizer* sizer_ = nullptr;
+    std::unique_ptr<TsuiFormKeyboard> keyboard_;
+    std::unique_ptr<TsuiMaximizePlacement> placement_;
     TMainMenu* menu_ = nullptr;
     TsuiFileTheme* fileTheme_ = nullptr;
     TPanel* formPanel_ = nullptr;
@@ -151,15 +151,8 @@ private:
     int frameBorderWidth_ = 1;
     TColor menuBarColor_ = 0;
     int menuBarHeight_ = 22;
-    TRect createdBounds_;
-    bool startedMaximized_ = false;
-    int maximizePlacements_ = 0;
-    TRect restoreBounds_;
-    TRect maximizedBounds_;
     bool tearDown_ = false;
-    bool ownsApplicationHook_ = false;
     bool shown_ = false;
-    bool altAlone_ = false;
     bool syncingFont_ = false;
     TBitmap pattern_;
     TsuiUIStyle patternStyle_ = DeepBlue;
