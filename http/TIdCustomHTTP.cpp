@@ -6,7 +6,7 @@
 #include "http/TIdChunkedBody.h"
 #include "http/TIdDiscardStream.h"
 #include "http/TIdHTTPProtocol.h"
-#include "http/TIdMemoryStream.h"
+#include "http/TIdStringStream.h"
 
 #include <cstdint>
 
@@ -87,10 +87,11 @@ std::string TIdCustomHTTP::Get(const std::string& url) {
 }
 
 std::string TIdCustomHTTP::Get(const std::string& url, const std::vector<int>& ignoreReplies) {
-    TIdMemoryStream buffer;
-    buffer.SetMaxSize(maxBodySize_);
-    Get(url, buffer, ignoreReplies);
-    return buffer.ToString();
+    // The body is read into the string that is returned: no copy of it is ever made.
+    TIdStringStream body;
+    body.SetMaxSize(maxBodySize_);
+    Get(url, body, ignoreReplies);
+    return body.Take();
 }
 
 void TIdCustomHTTP::Get(const std::string& url, TIdStream& stream, const std::vector<int>& ignoreReplies) {

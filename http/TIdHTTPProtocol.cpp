@@ -4,7 +4,7 @@
 
 #include "http/EIdException.h"
 #include "http/TIdCustomHTTP.h"
-#include "http/TIdMemoryStream.h"
+#include "http/TIdStringStream.h"
 
 #include <algorithm>
 
@@ -76,7 +76,7 @@ void TIdHTTPProtocol::RetrieveHeaders() {
 }
 
 TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreReplies) {
-    TIdMemoryStream body;
+    TIdStringStream body;
     body.SetMaxSize(http_.MaxBodySize());
     try {
         http_.readResult(&body);
@@ -87,7 +87,7 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
     const int code = response_.ResponseCode();
     if (std::find(ignoreReplies.begin(), ignoreReplies.end(), code) != ignoreReplies.end())
         return TIdHTTPWhatsNext::wnJustExit;
-    throw EIdHTTPProtocolException(response_.ResponseText(), code, body.ToString());
+    throw EIdHTTPProtocolException(response_.ResponseText(), code, body.Take());
 }
 
 TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies) {

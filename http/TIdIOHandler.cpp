@@ -150,6 +150,8 @@ void TIdIOHandler::ReadStream(TIdStream& stream, std::int64_t byteCount, bool re
     // No room is set aside from the announced count: it comes from the peer and is not trusted.
     // The stream grows with what actually arrives.
     std::int64_t remaining = readUntilDisconnect ? std::numeric_limits<std::int64_t>::max() : byteCount;
+    if (!readUntilDisconnect)
+        stream.ExpectSize(stream.Position() + byteCount);
     BeginWork(wmRead, readUntilDisconnect ? 0 : byteCount);
     std::string piece;
     auto moveBuffered = [&] {

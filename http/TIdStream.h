@@ -21,4 +21,7 @@ public:
         return nullptr;
     }
     virtual void CommitDirect(std::size_t n) { (void)n; }
+    // The size the stream will likely reach (a body's announced length): a hint for streams that
+    // can use it to grow in fewer steps. Nothing may be set aside on its word alone.
+    virtual void ExpectSize(std::int64_t size) { (void)size; }
 };
