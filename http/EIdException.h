@@ -58,6 +58,11 @@ ZEL_ID_EXCEPTION(EIdInvalidPort, EIdException, "Invalid port: a port is a number
 // says about the body would be a guess; the message names what was wrong.
 ZEL_ID_EXCEPTION(EIdHTTPMalformedResponse, EIdException, "Malformed response.");
 
+// A body in a content coding the request did not accept. The client decodes none, so the bytes
+// would pass for the body itself (compressed bytes taken for a feed); the message names the coding.
+ZEL_ID_EXCEPTION(EIdHTTPContentEncodingNotAccepted, EIdException,
+                 "The response body is in a content coding that was not asked for.");
+
 // Authentication registry. Message "This authentication method is already registered with class
 // name %s.", filled by the raiser.
 ZEL_ID_EXCEPTION(EIdAlreadyRegisteredAuthenticationMethod, EIdException, "");

@@ -7,6 +7,50 @@
 #include "http/TIdStringStream.h"
 
 #include <algorithm>
+#include <string_view>
+
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+// Whether a comma-separated list of codings (with ";q=" weights) accepts the coding.
+bool accepts(std::string_view list, std::string_view coding) {
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        std::string_view item = list.substr(0, comma);
+        list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+        const std::size_t semi = item.find(';');
+        if (!SameText(trimmed(item.substr(0, semi)), coding) && trimmed(item.substr(0, semi)) != "*")
+            continue;
+        // "q=0" (any spelling of zero) refuses the coding.
+        std::string_view weight =
+            semi == std::string_view::npos ? std::string_view() : trimmed(item.substr(semi + 1));
+        const bool refused = weight.size() >= 3 && AsciiLower(weight[0]) == 'q' && weight[1] == '=' &&
+                             trimmed(weight.substr(2)).find_first_not_of("0.") == std::string_view::npos;
+        return !refused;
+    }
+    return false;
+}
+
+// The first content coding of the response that the request did not accept, or "".
+std::string unacceptedCoding(std::string_view contentEncoding, std::string_view acceptEncoding) {
+    while (!contentEncoding.empty()) {
+        const std::size_t comma = contentEncoding.find(',');
+        std::string_view coding = trimmed(contentEncoding.substr(0, comma));
+        contentEncoding =
+            comma == std::string_view::npos ? std::string_view() : contentEncoding.substr(comma + 1);
+        if (!coding.empty() && !SameText(coding, "identity") && !accepts(acceptEncoding, coding))
+            return std::string(coding);
+    }
+    return std::string();
+}
+
+} // namespace
 
 TIdHTTPProtocol::TIdHTTPProtocol(TIdCustomHTTP& http) : http_(http), response_(http) {}
 
@@ -132,8 +176,14 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
     if (kind == 3 && code != 304)
         return redirect(ignoreReplies);
     if (kind == 2) {
-        if (code != 204)
+        if (code != 204) {
+            const std::string coding =
+                unacceptedCoding(response_.ContentEncoding(), request_.AcceptEncoding());
+            if (!coding.empty())
+                throw EIdHTTPContentEncodingNotAccepted("The response body is in the content coding \"" +
+                                                        coding + "\", which was not asked for.");
             http_.readResult(response_.ContentStream());
+        }
         http_.exchangeComplete_ = true;
         return TIdHTTPWhatsNext::wnJustExit;
     }

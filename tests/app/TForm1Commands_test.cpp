@@ -131,9 +131,19 @@ TEST_F(CategoryCommands, EveryCategoryFetchesItsFeedAndTheNewListReplacesTheOld)
 }
 
 TEST_F(CategoryCommands, AFailedFetchShowsTheOneBoxOverAnEmptyListAndStillSetsTheCaption) {
-    ScriptedServer server({ServeOnce("HTTP/1.1 200 OK", RssFeed({{"Old", "http://a.test/old"}})),
-                           ServeOnce("HTTP/1.1 404 Not Found", "<item><title>not a feed</title></item>"),
-                           ServeOnce("HTTP/1.1 302 Found", "")});
+    ScriptedServer server(
+        {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"Old", "http://a.test/old"}})),
+         ServeOnce("HTTP/1.1 404 Not Found", "<item><title>not a feed</title></item>"),
+         ServeOnce("HTTP/1.1 302 Found", ""),
+         {Action::ReadHead(),
+          Action::Send(HttpResponse("HTTP/1.1 200 OK",
+                                    {"Content-Encoding: gzip", "Content-Length: 3", "Connection: close"},
+                                    "\x1f\x8b\x08")),
+          Action::Close()},
+         {Action::ReadHead(),
+          Action::Send(HttpResponse("HTTP/1.1 200 OK", {"Content-Length: 1000"},
+                                    RssFeed({{"cut short", "http://a.test/cut"}}))),
+          Action::Close()}});
     writeHosts(serverHost(server));
     create();
     form->N27->Click();
@@ -158,12 +168,20 @@ TEST_F(CategoryCommands, AFailedFetchShowsTheOneBoxOverAnEmptyListAndStillSetsTh
     EXPECT_EQ(platform.Boxes.size(), 2u);
     EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(军事新闻)");
 
+    // A body in a coding the reader never asked for, and a body cut short of its length.
+    for (std::size_t boxes : {3u, 4u}) {
+        form->N27->Click();
+        ASSERT_TRUE(waitForFetch());
+        EXPECT_EQ(form->lb->Items().Count(), 0);
+        EXPECT_EQ(platform.Boxes.size(), boxes);
+    }
+
     // A refused connection, and with nothing loaded the save command shows no dialog.
     RefusedPort refused;
     form->getnews("http://127.0.0.1:" + std::to_string(refused.Port()) + "/rss/world.xml");
     ASSERT_TRUE(waitForFetch());
-    ASSERT_EQ(platform.Boxes.size(), 3u);
-    EXPECT_EQ(platform.Boxes[2].Text, QString::fromUtf8(kFailText));
+    ASSERT_EQ(platform.Boxes.size(), 5u);
+    EXPECT_EQ(platform.Boxes[4].Text, QString::fromUtf8(kFailText));
     form->N13->Click();
     EXPECT_TRUE(platform.Dialogs.empty());
 }

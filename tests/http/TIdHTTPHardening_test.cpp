@@ -312,6 +312,35 @@ TEST_P(Hardening, BrokenFramingFailsClearly) {
     }
 }
 
+TEST_P(Hardening, AContentCodingThatWasNotAskedForFails) {
+    // The client decodes no coding: a gzip body would pass for the feed itself.
+    const struct {
+        std::string acceptEncoding; // as the caller sets it; the client adds "identity"
+        std::string contentEncoding;
+        bool passes;
+    } cases[] = {
+        {"", "gzip", false},          {"", "identity", true},        {"", " Identity ", true},
+        {"", "identity, br", false},  {"gzip", "GZIP", true},        {"gzip;q=0", "gzip", false},
+        {"deflate, *", "zstd", true}, {"gzip; q=0.5", "gzip", true},
+    };
+    std::vector<Script> scripts;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        scripts.push_back(
+            Join({Reply(Ok("body", {"Content-Encoding: " + cases[i].contentEncoding})), {Action::Close()}}));
+    Serve(std::move(scripts));
+    for (const auto& c : cases) {
+        http.Request().SetAcceptEncoding(c.acceptEncoding);
+        Result r = run([&] { return http.Get(Url("/feed.xml")); });
+        EXPECT_EQ(r.error, c.passes ? "" : "EIdHTTPContentEncodingNotAccepted")
+            << c.acceptEncoding << " / " << c.contentEncoding;
+        EXPECT_EQ(r.body, c.passes ? "body" : "");
+    }
+    http.Request().SetAcceptEncoding("");
+    Serve({Join({Reply(Ok("\x1f\x8b", {"Content-Encoding: gzip"})), {Action::Close()}})});
+    EXPECT_EQ(run([&] { return http.Get(Url("/feed.xml")); }).message,
+              "The response body is in the content coding \"gzip\", which was not asked for.");
+}
+
 TEST_P(Hardening, ChunkExtensionsAreSkippedAndChunksWinOverALength) {
     Serve({Join({Reply("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;name=v\r\nhello\r\n"
                        "1 ; a=\"b;c\"\r\n!\r\n0\r\n\r\n"),
