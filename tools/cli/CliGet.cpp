@@ -1,7 +1,8 @@
 // zelmora-cli get: GETs URLs with the reader's HTTP client, one client for the whole run so the
 // connection and the cookies carry from one URL to the next. Bodies go to stdout as raw bytes,
-// one status line per URL to stderr.
+// one status line per URL to stderr, with the server's control bytes escaped.
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliPrintable.h"
 #include "tools/cli/CliTimeouts.h"
 
 #include "http/EIdException.h"
@@ -21,21 +22,6 @@ constexpr const char* kUsage =
 int usage(const std::string& why) {
     std::fprintf(stderr, "zelmora-cli get: %s\nusage: zelmora-cli %s\n", why.c_str(), kUsage);
     return 2;
-}
-
-// CR and LF written as \r and \n, so every URL takes exactly one stderr line.
-std::string oneLine(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
 }
 
 bool parseProxy(const std::string& value, std::string& host, int& port) {
@@ -111,13 +97,13 @@ int runGet(const std::vector<std::string>& args) {
             std::string body = http.Get(url);
             std::fwrite(body.data(), 1, body.size(), stdout);
             std::fflush(stdout);
-            std::fprintf(stderr, "OK %s\n", oneLine(http.ResponseText()).c_str());
+            CliPrintLine(stderr, "OK " + CliPrintable(http.ResponseText()));
         } catch (const EIdException& e) {
             allOk = false;
-            std::fprintf(stderr, "ERR %s: %s\n", e.ClassName(), oneLine(e.Message()).c_str());
+            CliPrintLine(stderr, std::string("ERR ") + e.ClassName() + ": " + CliPrintable(e.Message()));
         } catch (const std::exception& e) {
             allOk = false;
-            std::fprintf(stderr, "ERR Exception: %s\n", oneLine(e.what()).c_str());
+            CliPrintLine(stderr, "ERR Exception: " + CliPrintable(e.what()));
         }
     }
     return allOk ? 0 : 1;

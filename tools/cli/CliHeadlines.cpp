@@ -2,6 +2,7 @@
 // them from a saved feed body or a feed fetched with the reader's HTTP client, written to stdout in the
 // headline list file format (GB18030 title line, link line, CR LF).
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliPrintable.h"
 #include "tools/cli/CliTimeouts.h"
 
 #include "framework/core/Exception.h"
@@ -19,8 +20,9 @@
 
 namespace {
 
+// What went wrong may quote a server or a file: its control bytes are escaped.
 int fail(const std::string& what) {
-    std::fprintf(stderr, "zelmora-cli headlines: %s\n", what.c_str());
+    CliPrintLine(stderr, "zelmora-cli headlines: " + CliPrintable(what));
     return 1;
 }
 

@@ -10,6 +10,7 @@
 // Entries go into the file in that order: integers, bytes and texts as listed, then the images
 // sorted by name. Keys the skin does not know are packed too, with a warning.
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliPrintable.h"
 
 #include "framework/core/AsciiText.h"
 #include "framework/core/TIniFile.h"
@@ -60,12 +61,13 @@ bool knownKey(std::string_view name) {
 
 int list(const std::string& file) {
     if (!TsuiThemeFileReader::IsThemeFile(file)) {
-        std::fprintf(stderr, "theme list: %s: Invalid skin file for Quorvex!\n", file.c_str());
+        CliPrintLine(stderr, "theme list: " + CliPrintable(file) + ": Invalid skin file for Quorvex!");
         return 1;
     }
     try {
         TsuiThemeFileReader reader(file);
-        std::printf("%s: %zu entries\n", file.c_str(), reader.Entries().size());
+        CliPrintLine(stdout,
+                     CliPrintable(file) + ": " + std::to_string(reader.Entries().size()) + " entries");
         for (const TThemeFileEntry& e : reader.Entries()) {
             std::string value;
             char hex[16];
@@ -78,17 +80,21 @@ int list(const std::string& file) {
                 value = std::to_string(e.Value);
                 break;
             case tekText:
-                value = "\"" + std::string(e.Data) + "\"";
+                value = "\"" + CliPrintable(e.Data) + "\"";
                 break;
             case tekImage:
                 value = imageSize(e.Data);
                 break;
             }
-            std::printf("%-34.*s %-7s %8zu  %s\n", int(e.Name.size()), e.Name.data(), kindName(e.Kind),
-                        e.Data.size(), value.c_str());
+            const std::string name = CliPrintable(e.Name);
+            char columns[64];
+            std::snprintf(columns, sizeof columns, " %-7s %8zu  ", kindName(e.Kind), e.Data.size());
+            std::string line =
+                name + std::string(name.size() < 34 ? 34 - name.size() : 0, ' ') + columns + value;
+            CliPrintLine(stdout, line);
         }
     } catch (const EThemeFileError& e) {
-        std::fprintf(stderr, "theme list: %s: %s\n", file.c_str(), e.what());
+        CliPrintLine(stderr, "theme list: " + CliPrintable(file) + ": " + CliPrintable(e.what()));
         return 1;
     }
     return 0;
