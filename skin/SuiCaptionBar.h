@@ -3,7 +3,7 @@
 // image stretched one pixel in from each side, with the caption drawn on it, inside a frame in
 // the control border colour.
 //
-//   LoadCaptionBarSkin(theme, builtIn, bar, border, captionFont);   // at every style change
+//   LoadCaptionBarSkin(source, bar, border, captionFont);   // at every style change
 //   DrawCaptionBar(canvas, width, bar, caption, font, captionFont, 10, width - 1, DT_LEFT);
 #include "framework/TColor.h"
 #include "skin/TsuiUIStyle.h"
@@ -13,12 +13,11 @@
 class TBitmap;
 class TCanvas;
 class TFont;
-class TsuiFileTheme;
+class TsuiStyleSource;
 
-// Loads the bar image and the border and caption colours: from theme when it is given, else from
-// the built-in style.
-void LoadCaptionBarSkin(const TsuiFileTheme* theme, TsuiUIStyle builtIn, TBitmap& barImage,
-                        TColor& borderColor, TColor& captionFontColor);
+// Loads the bar image and the border and caption colours from the source.
+void LoadCaptionBarSkin(const TsuiStyleSource& source, TBitmap& barImage, TColor& borderColor,
+                        TColor& captionFontColor);
 
 // Stretches barImage (at its own height) across the top of a control width pixels wide, then
 // writes caption (when not empty) in font and fontColor between textLeft and textRight,

@@ -87,7 +87,7 @@ bool validEntry(int entry) {
 }
 
 std::string resourceName(int style, int entry) {
-    if (entry == 38 && style >= DeepBlue)
+    if (entry == static_cast<int>(TStyleEntry::ScrollButtonImage) && style >= DeepBlue)
         return "MORE_SCROLLBUTTON";
     return StylePrefix(style) + kTable[entry - 1].suffix;
 }
@@ -184,4 +184,12 @@ std::vector<std::string> StyleResourceNames() {
         if (seen.insert(n).second)
             names.push_back(n);
     return names;
+}
+
+bool ThemeKindDarkTitleCaption(TColor kind) {
+    return kind == kThemeKind1 || kind == kThemeKind3 || kind == kThemeKind4 || kind == kThemeKind5;
+}
+
+bool ThemeKindDarkBarCaption(TColor kind) {
+    return kind == kThemeKind2 || kind == kThemeKind3 || kind == kThemeKind4 || kind == kThemeKind5;
 }

@@ -15,6 +15,7 @@
 #include "skin/TsuiMainMenu.h"
 #include "skin/TsuiMaximizePlacement.h"
 #include "skin/TsuiMenuBar.h"
+#include "skin/TsuiStyleSource.h"
 #include "skin/TsuiTitleBar.h"
 #include "skin/TsuiWindowSizer.h"
 
@@ -24,13 +25,6 @@
 #include <QScreen>
 
 namespace {
-
-// Style entries the frame reads.
-constexpr int kFormRoundCornerInt = 14;
-constexpr int kFormBackgroundColor = 15;
-constexpr int kFormBorderColor = 16;
-constexpr int kFormBorderWidthInt = 17;
-constexpr int kThemeKindEntry = 27;
 
 bool hasFrameChild(TForm* form) {
     for (int i = 0; i < form->ControlCount(); ++i)
@@ -137,28 +131,19 @@ void TsuiForm::SetFileTheme(TsuiFileTheme* theme) {
 
 void TsuiForm::SetUIStyle(TsuiUIStyle style) {
     style_ = style;
-    TsuiUIStyle builtIn = DeepBlue;
-    const bool fromTheme = ResolveFileTheme(fileTheme_, style, builtIn);
-    if (fromTheme) {
-        borderColor_ = fileTheme_->ColorEntry(kFormBorderColor);
-        frameBorderWidth_ = fileTheme_->IntEntry(kFormBorderWidthInt);
-        TPanel::SetColor(fileTheme_->ColorEntry(kFormBackgroundColor));
-        // Two theme kinds keep a dark bar of their own; the rest take the frame's colour.
-        const TColor kind = fileTheme_->ColorEntry(kThemeKindEntry);
-        if (menuBar_ && kind == 0x20000)
-            menuBar_->SetColor(0xAC5B3B);
-        else if (menuBar_ && kind == 0x30000)
-            menuBar_->SetColor(0x996733);
-        else
-            SetMenuBarColor(Color());
-        SetRoundCorner(fileTheme_->IntEntry(kFormRoundCornerInt));
-    } else {
-        borderColor_ = StyleColor(builtIn, kFormBorderColor);
-        frameBorderWidth_ = StyleInt(builtIn, kFormBorderWidthInt);
-        TPanel::SetColor(StyleColor(builtIn, kFormBackgroundColor));
+    const TsuiStyleSource source(fileTheme_, style);
+    borderColor_ = source.Color(TStyleEntry::FormBorderColor);
+    frameBorderWidth_ = source.Int(TStyleEntry::FormBorderWidthInt);
+    TPanel::SetColor(source.Color(TStyleEntry::FormBackgroundColor));
+    // Two theme kinds keep a dark bar of their own; the rest take the frame's colour.
+    const TColor kind = source.ThemeKind();
+    if (menuBar_ && kind == kThemeKind2)
+        menuBar_->SetColor(0xAC5B3B);
+    else if (menuBar_ && kind == kThemeKind3)
+        menuBar_->SetColor(0x996733);
+    else
         SetMenuBarColor(Color());
-        SetRoundCorner(StyleInt(builtIn, kFormRoundCornerInt));
-    }
+    SetRoundCorner(source.Int(TStyleEntry::FormRoundCornerInt));
     if (titleBar_) {
         // A theme the bar already has would only apply its style once more before the next line
         // does it again.

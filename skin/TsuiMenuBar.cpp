@@ -7,6 +7,7 @@
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiStyleSource.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,11 +18,6 @@
 
 namespace {
 
-constexpr int kSelectedBorderColor = 18;
-constexpr int kSelectedBackgroundColor = 19;
-constexpr int kSelectedFontColor = 20;
-constexpr int kFontColor = 22;
-constexpr int kThemeKindEntry = 27;
 constexpr TColor kDisabledText = 0x808080;
 // Room beside a caption inside its button.
 constexpr int kCaptionPadding = 8;
@@ -218,10 +214,7 @@ void TsuiMenuBar::paintBackground(TCanvas& canvas, const TRect& r) {
 void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(index)];
     TsuiUIStyle style = EffectiveStyle();
-    TsuiFileTheme* theme = EffectiveFileTheme();
-    TsuiUIStyle builtIn = DeepBlue;
-    const bool fromTheme = ResolveFileTheme(theme, style, builtIn);
-    auto color = [&](int entry) { return fromTheme ? theme->ColorEntry(entry) : StyleColor(builtIn, entry); };
+    const TsuiStyleSource source(EffectiveFileTheme(), style);
 
     const bool pressed = index == pressed_;
     const bool hot = index == hot_ && b.Enabled;
@@ -234,7 +227,7 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
         StretchMacMenuStripSelected(look.Canvas(), Rect(0, 0, r.Width(), r.Height()));
         TFont& f = look.Canvas().Font();
         f = canvas.Font();
-        f.SetColor(color(kSelectedFontColor));
+        f.SetColor(source.Color(TStyleEntry::MenuSelectedFontColor));
         look.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
         TRect text = Rect(0, 0, r.Width(), r.Height() + 2);
         look.Canvas().DrawText(b.Caption, text, flags);
@@ -244,22 +237,22 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     if (hot || pressed) {
         if (pressed)
             r.Right -= 2;
-        FillRectInColor(canvas, r, color(kSelectedBackgroundColor));
-        FrameRectInColor(canvas, r, color(kSelectedBorderColor));
+        FillRectInColor(canvas, r, source.Color(TStyleEntry::MenuSelectedBackgroundColor));
+        FrameRectInColor(canvas, r, source.Color(TStyleEntry::MenuSelectedBorderColor));
         if (pressed)
             r.Left += 2;
         r.Top += 2;
         // The text stands on the solid brush still in force: the frame's colour.
         canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-        canvas.Font().SetColor(color(kSelectedFontColor));
+        canvas.Font().SetColor(source.Color(TStyleEntry::MenuSelectedFontColor));
         canvas.DrawText(b.Caption, r, flags);
         return;
     }
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
     r.Top += 2;
-    TColor text =
-        fromTheme ? (theme->ColorEntry(kThemeKindEntry) == 0x30000 ? clWhite : theme->ColorEntry(kFontColor))
-                  : StyleColor(builtIn, kFontColor);
+    TColor text = source.FromFile() && source.ThemeKind() == kThemeKind3
+                      ? clWhite
+                      : source.Color(TStyleEntry::MenuFontColor);
     if (!b.Enabled)
         text = kDisabledText;
     canvas.Font().SetColor(text);

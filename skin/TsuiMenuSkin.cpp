@@ -5,23 +5,12 @@
 #include "framework/TImageList.h"
 #include "framework/TMenu.h"
 #include "skin/SuiDrawing.h"
-#include "skin/SuiStyleDecisions.h"
-#include "skin/SuiStyleTable.h"
-#include "skin/TsuiFileTheme.h"
+#include "skin/TsuiStyleSource.h"
 
 #include <QPainter>
 #include <QWidget>
 
 namespace {
-
-// Entry numbers of the style table that the menus read.
-constexpr int kFormBackgroundColor = 15;
-constexpr int kMenuSelectedBorderColor = 18;
-constexpr int kMenuSelectedBackgroundColor = 19;
-constexpr int kMenuSelectedFontColor = 20;
-constexpr int kMenuBackgroundColor = 21;
-constexpr int kMenuFontColor = 22;
-constexpr int kMenuBarColor = 23;
 
 // The item's image from the user's list, when it has one there.
 bool hasUserImage(const TMenuItem* item, const TImageList* userImages) {
@@ -42,22 +31,13 @@ void TsuiMenuSkin::ApplyStyle(TsuiUIStyle style) {
         SeparatorHeight = 5;
         SeparatorColor = 0x848284;
     }
-    TsuiUIStyle builtIn = style;
-    if (ResolveFileTheme(FileTheme, style, builtIn)) {
-        BarColor = FileTheme->ColorEntry(kMenuBarColor);
-        Color = FileTheme->ColorEntry(kMenuBackgroundColor);
-        FontColor = FileTheme->ColorEntry(kMenuFontColor);
-        SelectedBorderColor = FileTheme->ColorEntry(kMenuSelectedBorderColor);
-        SelectedColor = FileTheme->ColorEntry(kMenuSelectedBackgroundColor);
-        SelectedFontColor = FileTheme->ColorEntry(kMenuSelectedFontColor);
-    } else {
-        BarColor = StyleColor(builtIn, kMenuBarColor);
-        Color = StyleColor(builtIn, kMenuBackgroundColor);
-        FontColor = StyleColor(builtIn, kMenuFontColor);
-        SelectedBorderColor = StyleColor(builtIn, kMenuSelectedBorderColor);
-        SelectedColor = StyleColor(builtIn, kMenuSelectedBackgroundColor);
-        SelectedFontColor = StyleColor(builtIn, kMenuSelectedFontColor);
-    }
+    const TsuiStyleSource source(FileTheme, style);
+    BarColor = source.Color(TStyleEntry::MenuBarColor);
+    Color = source.Color(TStyleEntry::MenuBackgroundColor);
+    FontColor = source.Color(TStyleEntry::MenuFontColor);
+    SelectedBorderColor = source.Color(TStyleEntry::MenuSelectedBorderColor);
+    SelectedColor = source.Color(TStyleEntry::MenuSelectedBackgroundColor);
+    SelectedFontColor = source.Color(TStyleEntry::MenuSelectedFontColor);
 }
 
 void TsuiMenuSkin::SetMenuItemHeight(int value) {
@@ -89,10 +69,7 @@ void TsuiMenuSkin::drawFlatFrame(TCanvas& canvas) const {
     // classic menu this runs again for every item drawn.
     QPainter* painter = canvas.Painter();
     if (auto* window = painter ? dynamic_cast<QWidget*>(painter->device()) : nullptr) {
-        TsuiUIStyle builtIn = UIStyle;
-        const TColor line = ResolveFileTheme(FileTheme, UIStyle, builtIn)
-                                ? FileTheme->ColorEntry(kFormBackgroundColor)
-                                : StyleColor(builtIn, kFormBackgroundColor);
+        const TColor line = TsuiStyleSource(FileTheme, UIStyle).Color(TStyleEntry::FormBackgroundColor);
         window->setProperty("ownerDrawnFrame", true);
         painter->save();
         painter->setClipping(false);

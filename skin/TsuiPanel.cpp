@@ -7,6 +7,7 @@
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
+#include "skin/TsuiStyleSource.h"
 
 #include <QPointer>
 
@@ -58,9 +59,7 @@ void TsuiPanel::SetUIStyle(TsuiUIStyle value) {
     if (assigningTheme_ && value != FromThemeFile)
         return;
     SetColor(clWhite);
-    TsuiUIStyle builtIn = DeepBlue;
-    const bool fromFile = ResolveFileTheme(fileTheme_, value, builtIn);
-    LoadCaptionBarSkin(fromFile ? fileTheme_ : nullptr, builtIn, *barImage_, borderColor_, captionFontColor_);
+    LoadCaptionBarSkin(TsuiStyleSource(fileTheme_, value), *barImage_, borderColor_, captionFontColor_);
     // One pixel lower and back: the children are aligned again below the new bar.
     SetHeight(Height() - 1);
     SetHeight(Height() + 1);

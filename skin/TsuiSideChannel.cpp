@@ -10,6 +10,7 @@
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
+#include "skin/TsuiStyleSource.h"
 
 #include <QPointer>
 
@@ -21,10 +22,6 @@ constexpr int kPinButtonWidth = 20;
 constexpr int kPinButtonHeight = 16;
 constexpr int kOutOfSight = -50;
 constexpr TColor kGreyLine = 0x808080;
-
-// Style entries the channel reads.
-constexpr int kFormBackgroundColor = 15;
-constexpr int kSideChannelHandleImage = 41;
 
 } // namespace
 
@@ -92,23 +89,17 @@ void TsuiSideChannel::SetUIStyle(TsuiUIStyle value) {
     if (assigningTheme_ && value != FromThemeFile)
         return;
     SetColor(clWhite);
-    TsuiUIStyle builtIn = DeepBlue;
-    const bool fromFile = ResolveFileTheme(fileTheme_, value, builtIn);
-    if (fromFile) {
-        sideBarColor_ = fileTheme_->ColorEntry(kFormBackgroundColor);
-        fileTheme_->ImageEntry(kSideChannelHandleImage, *handleImage_);
-    } else {
-        sideBarColor_ = StyleColor(builtIn, kFormBackgroundColor);
-        LoadStyleImage(builtIn, kSideChannelHandleImage, handleImage_.get(), 0, 0);
-    }
-    LoadCaptionBarSkin(fromFile ? fileTheme_ : nullptr, builtIn, *barImage_, borderColor_, captionFontColor_);
+    const TsuiStyleSource source(fileTheme_, value);
+    sideBarColor_ = source.Color(TStyleEntry::FormBackgroundColor);
+    source.Image(TStyleEntry::SideChannelHandleImage, *handleImage_);
+    LoadCaptionBarSkin(source, *barImage_, borderColor_, captionFontColor_);
     if (showButton_) {
         pinButton_->SetTop(std::min((BarHeight() - kPinButtonHeight) / 2, 5));
     } else {
         pinButton_->SetTop(kOutOfSight);
         SetStayOn(true);
     }
-    RestyleChildControls(this, fromFile ? value : builtIn, fileTheme_);
+    RestyleChildControls(this, source.Resolved(), fileTheme_);
     Invalidate();
 }
 

@@ -9,6 +9,7 @@
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiStyleSource.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -18,19 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Entry numbers of the style table that the title bar reads.
-constexpr int kTitleBarButtonImage = 5;
-constexpr int kTitleBarButtonLeftOffsetInt = 7;
-constexpr int kTitleBarButtonRightOffsetInt = 8;
-constexpr int kTitleBarButtonTopInt = 9;
-constexpr int kTitleBarLeftImage = 10;
-constexpr int kTitleBarClientImage = 11;
-constexpr int kTitleBarRightImage = 12;
-constexpr int kFormMinWidthInt = 13;
-constexpr int kFormRoundCornerInt = 14;
-constexpr int kFormBorderColor = 16;
-constexpr int kControlFontColor = 27;
 
 // A framed bar continues the 3-pixel picture strip the frame paints around it.
 constexpr int kFrameShift = 3;
@@ -92,52 +80,42 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle style) {
         return;
     sections_->Clear();
 
-    TsuiUIStyle builtIn = style;
-    const bool fromFile = ResolveFileTheme(fileTheme_, style, builtIn);
-    const auto image = [&](int entry, TBitmap& target) {
-        if (fromFile)
-            fileTheme_->ImageEntry(entry, target);
-        else
-            LoadStyleImage(builtIn, entry, &target, 0, 0);
-    };
-    const auto integer = [&](int entry) {
-        return fromFile ? fileTheme_->IntEntry(entry) : StyleInt(builtIn, entry);
-    };
+    const TsuiStyleSource source(fileTheme_, style);
 
     TBitmap picture;
-    image(kTitleBarLeftImage, picture);
+    source.Image(TStyleEntry::TitleBarLeftImage, picture);
     TsuiTitleBarSection* left = sections_->Add();
     left->SetPicture(picture);
     left->SetAutoSize(true);
 
     TBitmap right;
-    image(kTitleBarRightImage, right);
+    source.Image(TStyleEntry::TitleBarRightImage, right);
     TsuiTitleBarSection* rightSection = sections_->Add();
     rightSection->SetPicture(right);
     rightSection->SetAutoSize(true);
     rightSection->SetAlign(suiRight);
 
     TBitmap client;
-    image(kTitleBarClientImage, client);
+    source.Image(TStyleEntry::TitleBarClientImage, client);
     TsuiTitleBarSection* middle = sections_->Add();
     middle->SetPicture(client);
     middle->SetAlign(suiClient);
 
-    leftBtnXOffset_ = integer(kTitleBarButtonLeftOffsetInt);
-    rightBtnXOffset_ = integer(kTitleBarButtonRightOffsetInt);
+    leftBtnXOffset_ = source.Int(TStyleEntry::TitleBarButtonLeftOffsetInt);
+    rightBtnXOffset_ = source.Int(TStyleEntry::TitleBarButtonRightOffsetInt);
     TBitmap strip;
-    image(kTitleBarButtonImage, strip);
+    source.Image(TStyleEntry::TitleBarButtonImage, strip);
     stripHeight_ = strip.Height();
-    styleButtonTop_ = integer(kTitleBarButtonTopInt);
+    styleButtonTop_ = source.Int(TStyleEntry::TitleBarButtonTopInt);
     bandTop_ = styleButtonTop_ - (IsFramed() ? kFrameShift : 0);
     if (TForm* form = TitleBarForm()) {
         TSizeConstraints c = form->Constraints();
-        c.MinWidth = integer(kFormMinWidthInt);
+        c.MinWidth = source.Int(TStyleEntry::FormMinWidthInt);
         form->SetConstraints(c);
     }
-    roundCorner_ = integer(kFormRoundCornerInt);
+    roundCorner_ = source.Int(TStyleEntry::FormRoundCornerInt);
 
-    const TsuiUIStyle resolved = fromFile ? FromThemeFile : builtIn;
+    const TsuiUIStyle resolved = source.Resolved();
     for (int i = 0; i < buttons_->Count(); ++i)
         buttons_->Items(i)->SetUIStyle(resolved);
     menu_->SetFileTheme(fileTheme_);
@@ -147,11 +125,8 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle style) {
         TColor color = clWhite;
         if (style == MacOS) {
             color = clBlack;
-        } else if (fromFile) {
-            // Themes whose controls carry dark text get a dark caption too.
-            const TColor marker = fileTheme_->ColorEntry(kControlFontColor);
-            if (marker == 0x10000 || marker == 0x30000 || marker == 0x40000 || marker == 0x50000)
-                color = clBlack;
+        } else if (source.FromFile() && ThemeKindDarkTitleCaption(source.ThemeKind())) {
+            color = clBlack;
         }
         Font().SetColor(color);
     }
@@ -263,10 +238,7 @@ void TsuiTitleBar::PaintTo(TBitmap& bitmap) {
     bitmap.SetSize(Width(), Height());
     TCanvas& canvas = bitmap.Canvas();
     // Pixels no piece covers (missing or undersized pictures) take the style's border colour.
-    TsuiUIStyle builtIn = style_;
-    const TColor uncovered = ResolveFileTheme(fileTheme_, style_, builtIn)
-                                 ? fileTheme_->ColorEntry(kFormBorderColor)
-                                 : StyleColor(builtIn, kFormBorderColor);
+    const TColor uncovered = TsuiStyleSource(fileTheme_, style_).Color(TStyleEntry::FormBorderColor);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     canvas.Brush().SetColor(uncovered);
     canvas.FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));

@@ -8,13 +8,12 @@
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiStyleSource.h"
 #include "skin/TsuiTitleBar.h"
 
 namespace {
 
-constexpr int kTitleBarButtonImage = 5;
-constexpr int kTitleBarButtonTransparentBool = 6;
-constexpr int kTitleBarButtonTopInt = 9;
+// The title-bar button strip: six glyphs, three looks each.
 constexpr int kFrames = 18;
 
 } // namespace
@@ -96,13 +95,9 @@ int TsuiTitleBarButton::Index() const {
 void TsuiTitleBarButton::loadFrames(int normal, int mouseOn, int mouseDown) {
     TsuiTitleBar* bar = collection_ ? collection_->TitleBar() : nullptr;
     TsuiFileTheme* theme = bar ? bar->FileTheme() : nullptr;
-    TsuiUIStyle builtIn = style_;
     // The strip is read once and cut three times.
     TBitmap strip;
-    if (ResolveFileTheme(theme, style_, builtIn))
-        theme->ImageEntry(kTitleBarButtonImage, strip);
-    else
-        LoadStyleImage(builtIn, kTitleBarButtonImage, &strip, 0, 0);
+    TsuiStyleSource(theme, style_).Image(TStyleEntry::TitleBarButtonImage, strip);
     CutBitmapFrame(strip, picNormal_, kFrames, normal);
     CutBitmapFrame(strip, picMouseOn_, kFrames, mouseOn);
     CutBitmapFrame(strip, picMouseDown_, kFrames, mouseDown);
@@ -111,10 +106,8 @@ void TsuiTitleBarButton::loadFrames(int normal, int mouseOn, int mouseDown) {
 void TsuiTitleBarButton::ReloadPictures() {
     TsuiTitleBar* bar = collection_ ? collection_->TitleBar() : nullptr;
     TsuiFileTheme* theme = bar ? bar->FileTheme() : nullptr;
-    TsuiUIStyle builtIn = style_;
-    const bool fromFile = ResolveFileTheme(theme, style_, builtIn);
-    transparent_ = fromFile ? theme->BoolEntry(kTitleBarButtonTransparentBool)
-                            : StyleBool(builtIn, kTitleBarButtonTransparentBool);
+    const TsuiStyleSource source(theme, style_);
+    transparent_ = source.Bool(TStyleEntry::TitleBarButtonTransparentBool);
     if (type_ != suiCustom) {
         switch (type_) {
         case suiControlBox:
@@ -135,7 +128,7 @@ void TsuiTitleBarButton::ReloadPictures() {
         case suiCustom:
             break;
         }
-        top_ = fromFile ? theme->IntEntry(kTitleBarButtonTopInt) : StyleInt(builtIn, kTitleBarButtonTopInt);
+        top_ = source.Int(TStyleEntry::TitleBarButtonTopInt);
     }
     if (type_ == suiMax)
         UpdateMaximizeGlyph();

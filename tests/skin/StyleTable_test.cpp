@@ -85,6 +85,14 @@ TEST(StyleTable, ValueEntriesCarryTheirKeysAndKinds) {
     }
 }
 
+// Components name entries by the enumeration; a misnumbered name would read another entry.
+TEST(StyleTable, EntryNamesAreTheKeysOfTheirNumbers) {
+    const QMetaEnum names = QMetaEnum::fromType<TStyleEntry>();
+    ASSERT_EQ(names.keyCount(), kStyleEntryCount);
+    for (int i = 0; i < names.keyCount(); ++i)
+        EXPECT_EQ(StyleEntryKey(names.value(i)), names.key(i)) << names.value(i);
+}
+
 // What each skinned component takes from the table, per style (MacOS, WinXP, DeepBlue, Protein,
 // BlueGlass), written from the components' own descriptions.
 constexpr int kStyles[5] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};

@@ -15,6 +15,7 @@
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiStyleSource.h"
 #include "skin/TsuiThemeFileReader.h"
 
 #include <QFileInfo>
@@ -81,39 +82,24 @@ TBitmap& load(TBitmap& b, const std::string& name) {
     return b;
 }
 
-// Where the entries come from: a built-in style or a theme file.
-struct Source {
-    int style = 0; // MacOS .. BlueGlass; 0 with a theme
-    const TsuiFileTheme* theme = nullptr;
-
-    int Int(int entry) const { return theme ? theme->IntEntry(entry) : StyleInt(style, entry); }
-    TColor Color(int entry) const { return theme ? theme->ColorEntry(entry) : StyleColor(style, entry); }
-    bool Bool(int entry) const { return theme ? theme->BoolEntry(entry) : StyleBool(style, entry); }
-    void Image(int entry, TBitmap& b, int frames = 0, int frame = 0) const {
-        if (!theme)
-            LoadStyleImage(style, entry, &b, frames, frame);
-        else if (frames == 0)
-            theme->ImageEntry(entry, b);
-        else
-            theme->ImageFrameEntry(entry, b, frames, frame);
-    }
-};
-
 // The top of a skinned main window in this style, W wide, laid out like the frame, title bar,
 // menu bar and panel do it.
-void windowPreview(const Source& src, int W, TBitmap& out) {
-    const int style = src.style;
+void windowPreview(const TsuiStyleSource& src, int W, TBitmap& out) {
+    const int style = src.BuiltIn();
     TBitmap left, client, right, strip, bar, handle, panelBtn;
-    src.Image(10, left);
-    src.Image(11, client);
-    src.Image(12, right);
-    src.Image(5, strip);
-    src.Image(42, bar);
-    src.Image(41, handle);
+    src.Image(TStyleEntry::TitleBarLeftImage, left);
+    src.Image(TStyleEntry::TitleBarClientImage, client);
+    src.Image(TStyleEntry::TitleBarRightImage, right);
+    src.Image(TStyleEntry::TitleBarButtonImage, strip);
+    src.Image(TStyleEntry::SideChannelBarImage, bar);
+    src.Image(TStyleEntry::SideChannelHandleImage, handle);
     load(panelBtn, "PANEL_BUTTON");
-    const int bw = std::max(0, src.Int(17)), corner = src.Int(14);
-    const TColor border = src.Color(16), formColor = src.Color(15);
-    const int titleH = std::max(0, left.Height() - 3), bandTop = src.Int(9) - 3, fw = strip.Width() / 18;
+    const int bw = std::max(0, src.Int(TStyleEntry::FormBorderWidthInt)),
+              corner = src.Int(TStyleEntry::FormRoundCornerInt);
+    const TColor border = src.Color(TStyleEntry::FormBorderColor),
+                 formColor = src.Color(TStyleEntry::FormBackgroundColor);
+    const int titleH = std::max(0, left.Height() - 3),
+              bandTop = src.Int(TStyleEntry::TitleBarButtonTopInt) - 3, fw = strip.Width() / 18;
     const int H = 3 + titleH + 22 + 150 + bw;
     out.SetSize(W, H);
     TCanvas& c = out.Canvas();
@@ -125,12 +111,12 @@ void windowPreview(const Source& src, int W, TBitmap& out) {
     c.Draw(W - right.Width(), 0, right);
     c.StretchDraw(Rect(left.Width(), 0, W - right.Width(), client.Height()), client);
     // Buttons: close, maximise, minimise from the right, the control box at the left.
-    const bool transparent = src.Bool(6);
+    const bool transparent = src.Bool(TStyleEntry::TitleBarButtonTransparentBool);
     const int barW = W - 6;
-    int r = barW + 1 + src.Int(8);
+    int r = barW + 1 + src.Int(TStyleEntry::TitleBarButtonRightOffsetInt);
     auto button = [&](int frame, int x) {
         TBitmap b;
-        src.Image(5, b, 18, frame);
+        src.ImageFrame(TStyleEntry::TitleBarButtonImage, b, 18, frame);
         b.SetTransparent(transparent);
         c.Draw(3 + x, 3 + bandTop, b);
     };
@@ -138,7 +124,7 @@ void windowPreview(const Source& src, int W, TBitmap& out) {
         r -= fw + 1;
         button(frame, r);
     }
-    const int l = src.Int(7);
+    const int l = src.Int(TStyleEntry::TitleBarButtonLeftOffsetInt);
     button(1, l);
     c.Font().SetName("Tahoma");
     c.Font().SetStyle(fsBold);
@@ -167,13 +153,13 @@ void windowPreview(const Source& src, int W, TBitmap& out) {
     }
     // The content panel: its caption bar, the collapse button, the side channel's grip.
     const int panelTop = menuTop + 22, panelBottom = H - bw;
-    c.Pen().SetColor(src.Color(25));
+    c.Pen().SetColor(src.Color(TStyleEntry::ControlBorderColor));
     c.Brush().SetColor(clWhite);
     c.Rectangle(3, panelTop, W - 3, panelBottom);
     c.StretchDraw(Rect(4, panelTop, W - 4, panelTop + bar.Height()), bar);
     c.Font().SetName("Tahoma");
     c.Font().SetHeight(11);
-    c.Font().SetColor(style == MacOS ? clBlack : src.Color(20));
+    c.Font().SetColor(style == MacOS ? clBlack : src.Color(TStyleEntry::MenuSelectedFontColor));
     c.Brush().SetStyle(TBrushStyle::bsClear);
     TRect capRect = Rect(13, panelTop, W - 4, panelTop + bar.Height());
     c.DrawText(QString::fromUtf8("新闻内容"), capRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -181,7 +167,7 @@ void windowPreview(const Source& src, int W, TBitmap& out) {
     CutBitmapFrame(panelBtn, one, 4, 1);
     c.Draw(3 + (W - 6) - 17, panelTop + (bar.Height() - 12) / 2, one);
     const int sideTop = panelTop + bar.Height() + 4;
-    c.Brush().SetColor(src.Color(15));
+    c.Brush().SetColor(src.Color(TStyleEntry::FormBackgroundColor));
     c.FillRect(Rect(8, sideTop, 16, panelBottom - 5));
     c.Pen().SetColor(0x808080);
     c.MoveTo(16, sideTop);
@@ -216,7 +202,7 @@ void builtInStyles(Sheet& sheet) {
     for (int style = MacOS; style <= BlueGlass; ++style) {
         sheet.heading(QString::fromStdString(StyleName(style)));
         TBitmap preview;
-        windowPreview(Source{style, nullptr}, 560, preview);
+        windowPreview(TsuiStyleSource(nullptr, TsuiUIStyle(style)), 560, preview);
         // Beside it, the right end of the title twice as large.
         sheet.bmp.Canvas().Draw(10, sheet.y, preview);
         const int rows = std::min(preview.Height(), 66);
@@ -253,7 +239,7 @@ void builtInStyles(Sheet& sheet) {
 void themeFile(Sheet& sheet, const TsuiFileTheme& theme) {
     sheet.heading(QString("Theme file ") + QFileInfo(theme.ThemeFile()).fileName());
     TBitmap preview;
-    windowPreview(Source{0, &theme}, 560, preview);
+    windowPreview(TsuiStyleSource(&theme, FromThemeFile), 560, preview);
     sheet.bmp.Canvas().Draw(10, sheet.y, preview);
     const int rows = std::min(preview.Height(), 66);
     sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2), preview.Canvas(),
