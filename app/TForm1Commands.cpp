@@ -103,7 +103,7 @@ void TForm1::getnews(const std::string& url, std::function<void()> whenDone) {
 
     const std::uint64_t id = ++fetchId_;
     fetch_ = TFeedFetch::Start(
-        std::move(client), url, ReaderHosts().RedirectPrefix(),
+        std::move(client), url, ReaderHosts().RedirectPrefixFor(url),
         // On the worker, under the fetch's lock: dropFetch() cannot pass while this posts, and
         // nothing is posted once it has, so the window is never touched after it is gone.
         [this, id, whenDone = std::move(whenDone)](TFeedFetchResult&& r) {

@@ -1,8 +1,7 @@
 #pragma once
-// The about page: "info.htm", one line of HTML in the code page (GB18030) ending in CR LF, written each time the
-// command runs into the program's own per-user cache directory (never the current directory,
-// where it would overwrite whatever "info.htm" the user keeps there), then shown in the pane by
-// its full local path.
+// The about page: "info.htm", one line of HTML in the code page (GB18030) ending in CR LF, written each time
+// the command runs into the program's own per-user cache directory (never the current directory, where it
+// would overwrite whatever "info.htm" the user keeps there), then shown in the pane by its full local path.
 #include <string>
 
 class TReaderHosts;

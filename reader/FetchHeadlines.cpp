@@ -8,8 +8,8 @@ bool FetchHeadlines(THeadlineStore& store, const TFeedGet& get, const std::strin
                     std::string_view redirectPrefix) {
     store.Reset();
     try {
-        std::string body = get(url);
-        CutHeadlines(body, redirectPrefix, store);
+        const TFeedBody feed = get(url);
+        CutHeadlines(feed.body, TFeedOrigin{url, feed.contentType, redirectPrefix}, store);
         return true;
     } catch (const EFeedTooLarge&) {
         // Refused whole, as if it had never arrived.

@@ -8,12 +8,19 @@
 
 class THeadlineStore;
 
-// Body bytes for a URL; throws on any failure (a resolve or connect error, a status that is
-// not 2xx, a redirect, a broken connection).
-using TFeedGet = std::function<std::string(const std::string& url)>;
+// A fetched feed: its body and the response's Content-Type (its charset decides the text).
+struct TFeedBody {
+    std::string body;
+    std::string contentType;
+};
+
+// The feed at a URL; throws on any failure (a resolve or connect error, a status that is not
+// 2xx, a redirect, a broken connection).
+using TFeedGet = std::function<TFeedBody(const std::string& url)>;
 
 // False when anything failed, fetch or extraction. After a failed fetch the store's count is
 // 0, as it is after a feed whose headlines pass their bound (EFeedTooLarge); after any other
-// failure during extraction the items appended so far remain.
+// failure during extraction the items appended so far remain. Links are resolved against the
+// URL and put after the redirect prefix ("" for a feed whose links open directly).
 bool FetchHeadlines(THeadlineStore& store, const TFeedGet& get, const std::string& url,
                     std::string_view redirectPrefix);

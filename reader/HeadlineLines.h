@@ -25,7 +25,8 @@ inline int ItemOfLine(int lineIndex) {
 const std::string* TitleOfLine(const THeadlineStore& store, int lineIndex);
 const std::string* LinkOfLine(const THeadlineStore& store, int lineIndex);
 
-// m: the greatest byte length of any line (a two-byte character counts twice, a four-byte one four times); 0 if none.
+// m: the greatest byte length of any line (a two-byte character counts twice, a four-byte one four times); 0
+// if none.
 std::size_t LongestLineBytes(const std::vector<std::string>& lines);
 // The list box's horizontal scroll extent: m x w + 5, w being the pixel width of "A".
 int HorizontalExtent(std::size_t longestLineBytes, int widthOfA);

@@ -1,7 +1,7 @@
 #pragma once
-// Headline list files: plain text in the code page (GB18030), no header, two lines per item in array order (the title,
-// then the link), each ending in CR LF. The list's separator lines are not saved. Links are
-// saved as held, so a list saved from a feed keeps the redirect prefix and loads back with it.
+// Headline list files: plain text in the code page (GB18030), no header, two lines per item in array order
+// (the title, then the link), each ending in CR LF. The list's separator lines are not saved. Links are saved
+// as held, so a list saved from a feed keeps the redirect prefix and loads back with it.
 #include <string>
 
 class THeadlineStore;

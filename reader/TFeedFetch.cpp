@@ -1,6 +1,7 @@
 #include "reader/TFeedFetch.h"
 
 #include "http/TIdCustomHTTP.h"
+#include "http/TIdHTTPResponse.h"
 #include "reader/FetchHeadlines.h"
 #include "reader/TFeedConnection.h"
 #include "reader/THeadlineStore.h"
@@ -32,7 +33,14 @@ void TFeedFetch::run() {
     TFeedFetchResult result;
     THeadlineStore store;
     result.ok = FetchHeadlines(
-        store, [this](const std::string& url) { return http_->Get(url); }, url_, redirectPrefix_);
+        store,
+        [this](const std::string& url) {
+            TFeedBody feed;
+            feed.body = http_->Get(url);
+            feed.contentType = http_->Response().ContentType();
+            return feed;
+        },
+        url_, redirectPrefix_);
     result.items.reserve(static_cast<std::size_t>(store.Count()));
     for (std::int32_t i = 0; i < store.Count(); ++i)
         result.items.push_back(store.Item(i));

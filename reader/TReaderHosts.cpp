@@ -1,5 +1,6 @@
 #include "reader/TReaderHosts.h"
 
+#include "framework/core/AsciiText.h"
 #include "framework/core/TIniFile.h"
 #include "reader/NewsCategories.h"
 
@@ -96,9 +97,50 @@ TReaderHosts::TReaderHosts(const TIniFile& config) : TReaderHosts() {
     take("site", site_);
     take("iplookup", ipLookup_);
     take("redirect", redirect_);
+    const auto categories = NewsCategories();
+    feeds_.assign(categories.size(), std::string());
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        std::string url(TrimControls(config.ReadString("feeds", FeedKey(categories[i]), "")));
+        if (ValidFeedUrl(url))
+            feeds_[i] = std::move(url);
+    }
+}
+
+std::string TReaderHosts::FeedKey(const TNewsCategory& category) {
+    std::string_view path = category.feedPath; // "/rss/world.xml"
+    path.remove_prefix(path.rfind('/') + 1);
+    return std::string(path.substr(0, path.find('.')));
+}
+
+bool TReaderHosts::ValidFeedUrl(std::string_view url) {
+    std::string_view rest;
+    if (url.size() > 7 && SameText(url.substr(0, 7), "http://"))
+        rest = url.substr(7);
+    else if (url.size() > 8 && SameText(url.substr(0, 8), "https://"))
+        rest = url.substr(8);
+    else
+        return false;
+    for (unsigned char c : url)
+        if (c <= ' ' || c >= 0x7F)
+            return false; // a request line carries neither blanks, controls nor raw 8-bit bytes
+    const std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    std::string host;
+    return authority.find('@') == std::string_view::npos && NormalizeHost(authority, host);
+}
+
+std::string TReaderHosts::RedirectPrefixFor(std::string_view feedUrl) const {
+    for (const TNewsCategory& category : NewsCategories())
+        if (feedUrl == "http://" + feed_ + category.feedPath)
+            return RedirectPrefix();
+    return {};
 }
 
 std::string TReaderHosts::FeedUrl(const TNewsCategory& category) const {
+    const auto categories = NewsCategories();
+    for (std::size_t i = 0; i < feeds_.size() && i < categories.size(); ++i)
+        if (&categories[i] == &category || categories[i].itemName == std::string_view(category.itemName))
+            if (!feeds_[i].empty())
+                return feeds_[i];
     return "http://" + feed_ + category.feedPath;
 }
 

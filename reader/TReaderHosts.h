@@ -13,8 +13,21 @@
 //
 // Each value is a host name or IPv4 address, optionally with ":port" (a bracketed IPv6 address
 // works too). The program only reads this section, never writes it.
+//
+// The "feeds" section, read only as well, points a category at any feed instead, one key per
+// category named after its feed file on the feed host:
+//
+//   [feeds]
+//   world=http://127.0.0.1:8480/feeds/atom.xml
+//   native=https://news.example.org/rss
+//
+// Keys: world, native, mil, fortune, it, legal, sports, ent, science, edu, fashion, english.
+// A value must be an absolute http:// or https:// URL; a missing or invalid one keeps the
+// built-in feed. The redirector belongs to the portal: headlines of such a feed open their own
+// links directly.
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TIniFile;
 struct TNewsCategory;
@@ -36,8 +49,15 @@ public:
     const std::string& IpLookup() const { return ipLookup_; }
     const std::string& Redirect() const { return redirect_; }
 
-    // "http://<feed>/rss/world.xml"
+    // "http://<feed>/rss/world.xml", or the category's URL in section "feeds".
     std::string FeedUrl(const TNewsCategory& category) const;
+    // The redirect prefix for the headlines of a feed URL: RedirectPrefix() for the portal's own
+    // feeds (a category's built-in URL), "" for any other feed, whose links open directly.
+    std::string RedirectPrefixFor(std::string_view feedUrl) const;
+    // The key of a category in section "feeds": its feed file's name, "world" for N27.
+    static std::string FeedKey(const TNewsCategory& category);
+    // An absolute http:// or https:// URL with a host and nothing a request line cannot carry.
+    static bool ValidFeedUrl(std::string_view url);
     // "http://<site>/weather/", "http://<site>" for the root, "http://<iplookup>/".
     std::string PageUrl(const TFixedPage& page) const;
     std::string SiteUrl(std::string_view path) const;
@@ -54,6 +74,7 @@ private:
     std::string site_;
     std::string ipLookup_;
     std::string redirect_;
+    std::vector<std::string> feeds_; // by category, in menu order; "" for the built-in feed
 };
 
 // The hosts the program runs with: read once from config.ini beside the executable by the

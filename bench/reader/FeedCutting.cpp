@@ -53,7 +53,7 @@ void cut(benchmark::State& state, bool withLinks) {
     THeadlineStore store;
     for (auto _ : state) {
         store.Reset();
-        CutHeadlines(body, "http://go.test/go/?url=", store);
+        CutHeadlines(body, TFeedOrigin{"", "", "http://go.test/go/?url="}, store);
         benchmark::DoNotOptimize(store.Count());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));

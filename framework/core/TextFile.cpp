@@ -26,17 +26,27 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO without a writer cannot hold the caller in open().
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw EInOutError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
+    auto refuse = [&](const std::string& why) {
         ::close(fd);
-        throw EInOutError("Cannot open file \"" + fileName + "\". " + std::strerror(EISDIR));
-    }
+        throw EInOutError("Cannot open file \"" + fileName + "\". " + why);
+    };
+    if (statErr != 0)
+        refuse(std::strerror(statErr));
+    if (S_ISDIR(st.st_mode))
+        refuse(std::strerror(EISDIR));
+    // A device or a pipe has no end to read to (/dev/zero never stops).
+    if (!S_ISREG(st.st_mode))
+        refuse("Not a regular file");
+    if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes)
+        refuse("The file is larger than " + std::to_string(kMaxFileBytes) + " bytes");
     std::string bytes;
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     char chunk[64 * 1024];
     for (;;) {
         ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -49,6 +59,8 @@ std::string ReadFileBytes(const std::string& fileName) {
         }
         if (got == 0)
             break;
+        if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes)
+            refuse("The file is larger than " + std::to_string(kMaxFileBytes) + " bytes"); // it grew
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
     ::close(fd);

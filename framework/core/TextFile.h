@@ -9,7 +9,12 @@
 // Splits text into lines by CR LF, LF or CR. "a\r\nb" and "a\r\nb\r\n" both give {"a", "b"}.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
-// Reads a whole file; throws EInOutError "Cannot open file ..." or "Unable to read from ...".
+// The most bytes a file read whole may hold, as for a response body.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+
+// Reads a whole regular file of at most kMaxFileBytes; throws EInOutError "Cannot open file ..."
+// (also for a directory, a pipe or a device, and for a larger file) or "Unable to read from ...".
+// Opening never blocks, so a FIFO is refused at once.
 std::string ReadFileBytes(const std::string& fileName);
 std::vector<std::string> ReadTextLines(const std::string& fileName);
 

@@ -97,7 +97,7 @@ TEST_F(ListFiles, SaveThenLoadGivesTheSameItemsAndLines) {
     EXPECT_TRUE(platform.Dialogs[0].DefaultExt.isEmpty());
     EXPECT_EQ(ReadFile(file), Gbk("科技：新芯片发布") +
                                   "\r\nhttp://go.test/go/?url=http://a.test/chip.html\r\n" +
-                                  "<![CDATA[Quantum]]>\r\nhttp://go.test/go/?url=http://a.test/q.html\r\n" +
+                                  "Quantum\r\nhttp://go.test/go/?url=http://a.test/q.html\r\n" +
                                   "No link here\r\nhttp://go.test/go/?url=\r\n");
 
     const std::vector<THeadlineItem> before = {Headlines().Item(0), Headlines().Item(1), Headlines().Item(2)};
@@ -109,7 +109,7 @@ TEST_F(ListFiles, SaveThenLoadGivesTheSameItemsAndLines) {
     ASSERT_EQ(Headlines().Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Headlines().Item(i), before[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(form->lb->HorizontalExtent(), 19 * widthOfA() + 5);
+    EXPECT_EQ(form->lb->HorizontalExtent(), 16 * widthOfA() + 5); // eight two-byte characters
 }
 
 TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
@@ -186,17 +186,44 @@ TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
     EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/b.html"));
 }
 
-TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLink) {
-    // A four-byte UTF-8 character makes the whole title empty; the item and its link stay.
+TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLinkAndOneOutsideGbkShowsWhole) {
     ScriptedServer server(
-        {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"Emoji \xF0\x9F\x98\x80 news", "http://a.test/e"}}))});
+        {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"", "http://a.test/e"},
+                                               {"Emoji \xF0\x9F\x98\x80 Ärger 𠀀", "http://a.test/f"}}))});
     writeHosts("127.0.0.1:" + std::to_string(server.Port()), "", "", "127.0.0.1:1");
     create();
     form->N7->Click();
     ASSERT_TRUE(waitForFetch());
-    ASSERT_EQ(lines(), (std::vector<std::string>{"", " "}));
+    ASSERT_EQ(lines(), (std::vector<std::string>{"", " ", Gbk("Emoji 😀 Ärger 𠀀"), " "}));
     doubleClickLine(0);
     EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/go/?url=http://a.test/e"));
+    clickLine(2);
+    EXPECT_EQ(form->lb->Hint(), QStringLiteral("Emoji 😀 Ärger 𠀀")); // the tooltip, nothing as "?"
+}
+
+TEST_F(ListEvents, ACategoryPointedAtAnotherFeedOpensItsOwnLinksDirectly) {
+    // An Atom feed in GB2312 under [feeds]; its relative link resolves against the feed's URL.
+    const std::string atom =
+        "<?xml version=\"1.0\" encoding=\"gb2312\"?><feed><title>F</title><entry><title>" + Gbk("体坛快讯") +
+        "</title><link href=\"/story/1.html\"/></entry></feed>";
+    ScriptedServer server({{Action::ReadHead(),
+                            Action::Send(HttpResponse("HTTP/1.1 200 OK",
+                                                      {"Content-Type: application/atom+xml",
+                                                       "Content-Length: " + std::to_string(atom.size())},
+                                                      atom)),
+                            Action::Close()}});
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    WriteFile(dir / "config.ini", "[hosts]\r\nredirect=127.0.0.1:1\r\n[feeds]\r\nsports=http://" + host +
+                                      "/feeds/sport.atom\r\n");
+    create();
+    form->N6->Click();
+    ASSERT_TRUE(waitForFetch());
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].rfind("GET /feeds/sport.atom HTTP/1.1\r\n", 0), 0u);
+    ASSERT_EQ(lines(), (std::vector<std::string>{Gbk("体坛快讯"), " "}));
+    EXPECT_EQ(form->groupbox1->Caption(), "新闻标题(体坛快讯)");
+    doubleClickLine(0);
+    EXPECT_EQ(form->web->LocationURL(), QUrl(QString::fromStdString("http://" + host + "/story/1.html")));
 }
 
 TEST_F(ListFiles, AFileErrorFromTheMenuReachesTheStandardErrorBox) {

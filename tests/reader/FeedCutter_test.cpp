@@ -1,13 +1,13 @@
 #include "reader/FeedCutter.h"
 
 #include "framework/core/CodePage.h"
-#include "reader/FeedTitle.h"
 #include "reader/FetchHeadlines.h"
 #include "reader/HeadlineLines.h"
 #include "reader/THeadlineStore.h"
 #include "tests/reader/StepByStepFeed.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <random>
 #include <stdexcept>
 
@@ -15,13 +15,26 @@ namespace {
 
 const std::string kPrefix = "http://go.test/go/?url=";
 
-std::vector<THeadlineItem> cut(const std::string& body) {
+std::vector<THeadlineItem> cut(const std::string& body, const TFeedOrigin& origin = {"", "", kPrefix}) {
     THeadlineStore store;
-    CutHeadlines(body, kPrefix, store);
+    CutHeadlines(body, origin, store);
     std::vector<THeadlineItem> items;
     for (int i = 0; i < store.Count(); ++i)
         items.push_back(store.Item(i));
     return items;
+}
+
+// The text in another character set, by iconv.
+std::string TranscodeForTest(const std::string& utf8, const char* charset) {
+    iconv_t cd = ::iconv_open(charset, "UTF-8");
+    std::string out(utf8.size() * 4, '\0');
+    char* src = const_cast<char*>(utf8.data());
+    char* dst = out.data();
+    std::size_t srcLeft = utf8.size(), dstLeft = out.size();
+    ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    ::iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return out;
 }
 
 std::string item(const std::string& title, const std::string& link) {
@@ -71,28 +84,150 @@ TEST(FeedCutter, ItemWithoutLinkTakesTheNextItemsLinkAndTheLastGetsNone) {
     EXPECT_EQ(items[2].link, kPrefix);
 }
 
-TEST(FeedCutter, CdataMarkersEntitiesAndMarkupStayInTheTitle) {
-    auto items =
-        cut(feed(item("<![CDATA[股市 & 汇市]]>", "http://x.test/?a=1&amp;b=2") + item("A &amp; B", "l")));
+TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
+    auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;b=2") +
+                          item("A &amp; B &mdash; &#x4E2D;&#25991;", "<![CDATA[http://x.test/c]]>")));
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].title, Utf8ToAnsi("<![CDATA[股市 & 汇市]]>"));
-    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/?a=1&amp;b=2");
-    EXPECT_EQ(items[1].title, "A &amp; B");
+    EXPECT_EQ(items[0].title, Utf8ToAnsi("股市 & 汇市 &c"));
+    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/?a=1&b=2");
+    EXPECT_EQ(items[1].title, Utf8ToAnsi("A & B — 中文"));
+    EXPECT_EQ(items[1].link, kPrefix + "http://x.test/c");
 }
 
-TEST(FeedCutter, SurroundingBlanksAndLineBreaksAreTrimmedFromTitlesOnly) {
-    auto items = cut(feed(item("\r\n\t  新华社 报道 \t\r\n", " http://x.test/ ")));
-    ASSERT_EQ(items.size(), 1u);
+TEST(FeedCutter, SurroundingBlanksAreTrimmedAndNulBytesDropped) {
+    using namespace std::string_literals;
+    auto items = cut(
+        feed(item("\r\n\t\u3000 新华社\0 报道 \t\r\n"s, " http://x.test/\0a \r\n"s) + item("\0"s, "\0"s)));
+    ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].title, Utf8ToAnsi("新华社 报道"));
-    EXPECT_EQ(items[0].link, kPrefix + " http://x.test/ ");
+    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/a");
+    EXPECT_EQ(items[1].title, "");
+    EXPECT_EQ(items[1].link, kPrefix);
 }
 
-TEST(FeedCutter, BadUtf8EmptiesTheTitleButKeepsTheItem) {
-    auto items = cut(feed(item("笑脸😀", "http://x.test/1") + item("好", "http://x.test/2")));
+TEST(FeedCutter, FourByteCharactersDecodeAndABadByteCostsOnlyItself) {
+    auto items = cut(feed(item("笑脸😀 𠀀", "http://x.test/1") + item("好\xE4消息\xFF", "http://x.test/2")));
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].title, "");
-    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/1");
-    EXPECT_EQ(items[1].title, Utf8ToAnsi("好"));
+    EXPECT_EQ(items[0].title, Utf8ToAnsi("笑脸😀 𠀀"));
+    EXPECT_EQ(items[1].title, Utf8ToAnsi("好\uFFFD消息\uFFFD"));
+    EXPECT_EQ(items[1].link, kPrefix + "http://x.test/2");
+}
+
+TEST(FeedCutter, RssOneItemsWithAttributesAreItemsAndTheChannelIsNot) {
+    const std::string rdf =
+        "<rdf:RDF><channel rdf:about=\"http://c.test/\"><title>Channel</title><link>http://c.test/</link>"
+        "<items><rdf:Seq><rdf:li resource=\"http://c.test/1\"/></rdf:Seq></items></channel>"
+        "<item rdf:about=\"http://c.test/1\"><title>One</title><link>http://c.test/1</link></item>"
+        "<item\n "
+        "rdf:about=\"http://c.test/2\"><title>Two</title><link>http://c.test/2</link></item></rdf:RDF>";
+    auto items = cut(rdf);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].title, "One");
+    EXPECT_EQ(items[1].title, "Two");
+    EXPECT_EQ(items[1].link, kPrefix + "http://c.test/2");
+}
+
+TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
+    const std::string atom =
+        "<feed xmlns=\"http://www.w3.org/2005/Atom\"><title>Feed</title><link href=\"http://f.test/\"/>"
+        "<entry><title type=\"html\">Example &lt;b&gt;Atom&lt;/b&gt; &amp;amp; co</title>"
+        "<link rel=\"self\" href=\"http://f.test/self\"/><link rel=\"enclosure\" "
+        "href=\"http://f.test/a.mp3\"/>"
+        "<link rel=\"alternate\" type=\"text/html\" href=\"/entries/1?a=1&amp;b=2\"/></entry>"
+        "<entry><title type='xhtml'><div xmlns=\"http://www.w3.org/1999/xhtml\">X <i>y</i> "
+        "&amp;lt;</div></title>"
+        "<link type=\"application/pdf\" href=\"http://f.test/2.pdf\"/><link href=\"2.html\"/></entry>"
+        "<entry><title>a &lt;b&gt; c</title><id>http://f.test/3</id></entry>"
+        "<entry><title/><link href='http://f.test/4'/></entry></feed>";
+    auto items = cut(atom, {"http://f.test/feeds/atom.xml", "", ""});
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].title, "Example Atom & co");
+    EXPECT_EQ(items[0].link, "http://f.test/entries/1?a=1&b=2");
+    EXPECT_EQ(items[1].title, "X y &lt;");
+    EXPECT_EQ(items[1].link, "http://f.test/feeds/2.html");
+    EXPECT_EQ(items[2].title, "a <b> c"); // plain text keeps what looks like markup
+    EXPECT_EQ(items[2].link, "http://f.test/3");
+    EXPECT_EQ(items[3].title, "");
+    EXPECT_EQ(items[3].link, "http://f.test/4");
+}
+
+TEST(FeedCutter, TheBodysCharacterSetDecidesHowTitlesRead) {
+    const std::string gbk = Utf8ToAnsi("国际时事");
+    // The declaration alone; then an HTTP charset over a wrong declaration.
+    auto items =
+        cut("<?xml version='1.0' encoding='gb2312'?><rss><item><title>" + gbk + "</title></item></rss>");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, gbk);
+    items = cut("<?xml version='1.0' encoding='utf-8'?><rss><item><title>" + gbk + "</title></item></rss>",
+                {"", "application/rss+xml; charset=\"gbk\"", ""});
+    EXPECT_EQ(items.at(0).title, gbk);
+    // Latin-1 labels read as windows-1252, whose 0x93 and 0x94 are quotes.
+    items = cut("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><rss><item><title>Caf\xE9 "
+                "\x93q\x94</title></item></rss>");
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("Café “q”"));
+    // UTF-16 with its byte-order mark wins over any charset the server names.
+    std::u16string wide = u"<?xml version=\"1.0\" encoding=\"utf-16\"?><rss><item><title>国际😀</title>"
+                          u"<link>http://x.test/</link></item></rss>";
+    std::string utf16 = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    items = cut(utf16, {"", "text/xml; charset=iso-8859-1", ""});
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, Utf8ToAnsi("国际😀"));
+    EXPECT_EQ(items[0].link, "http://x.test/");
+    // Shift_JIS, Big5 and EUC-KR, each by its declaration.
+    for (const char* cs : {"Shift_JIS", "Big5", "EUC-KR"}) {
+        SCOPED_TRACE(cs);
+        const std::string text = std::string(cs) == "Shift_JIS" ? "日本語\\"
+                                 : std::string(cs) == "Big5"    ? "國際"
+                                                                : "서울";
+        const std::string bytes = TranscodeForTest(text, cs);
+        items = cut("<?xml version='1.0' encoding='" + std::string(cs) + "'?><rss><item><title>" + bytes +
+                    "</title></item></rss>");
+        EXPECT_EQ(items.at(0).title, Utf8ToAnsi(text));
+    }
+}
+
+TEST(FeedCutter, EntitiesADocumentDeclaresAreNotExpanded) {
+    const std::string body =
+        "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+        "<rss><item><title>&b; &a; &amp;</title><link>http://x.test/&b;</link></item></rss>";
+    auto items = cut(body);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "&b; &a; &");
+    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/&b;");
+}
+
+TEST(FeedCutter, ATitleIsCutToFourKibibytesAtAWholeCharacter) {
+    // 2049 two-byte characters: the last would take the title to 4098 bytes.
+    std::string title;
+    for (int i = 0; i < 2047; ++i)
+        title += "中";
+    title += "国国";
+    auto items = cut(feed(item(title, "http://x.test/")));
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title.size(), 4096u);
+    EXPECT_EQ(AnsiToUtf8(items[0].title).substr(AnsiToUtf8(items[0].title).size() - 3), "国");
+    // A four-byte character that would straddle the cap is left out whole.
+    items = cut(feed(item("ab" + std::string(4092, 'x') + "😀", "l")));
+    EXPECT_EQ(items.at(0).title, "ab" + std::string(4092, 'x'));
+}
+
+TEST(FeedCutter, RelativeLinksResolveAgainstTheFeedAndUnsafeSchemesAreDropped) {
+    const TFeedOrigin origin{"http://n.test/a/b/feed.xml?x=1", "", ""};
+    auto items = cut(feed(item("1", "c.html") + item("2", "../d/e.html#f") + item("3", "/g?h") +
+                          item("4", "//cdn.test/i") + item("5", "?q") + item("6", "JavaScript:alert(1)") +
+                          item("7", "mailto:a@n.test") + item("8", "https://o.test/") + item("9", "")),
+                     origin);
+    ASSERT_EQ(items.size(), 9u);
+    EXPECT_EQ(items[0].link, "http://n.test/a/b/c.html");
+    EXPECT_EQ(items[1].link, "http://n.test/a/d/e.html#f");
+    EXPECT_EQ(items[2].link, "http://n.test/g?h");
+    EXPECT_EQ(items[3].link, "http://cdn.test/i");
+    EXPECT_EQ(items[4].link, "http://n.test/a/b/feed.xml?q");
+    EXPECT_EQ(items[5].link, "");
+    EXPECT_EQ(items[6].link, "mailto:a@n.test");
+    EXPECT_EQ(items[7].link, "https://o.test/");
+    EXPECT_EQ(items[8].link, ""); // no link is not the feed itself
 }
 
 TEST(FeedCutter, TagsMatchCaseSensitivelyAndMissingEndsGiveEmptyTexts) {
@@ -111,7 +246,7 @@ TEST(FeedCutter, TenItemsGiveTwentyLinesAlternatingWithSeparators) {
     for (int i = 0; i < 10; ++i)
         items += item("标题" + std::to_string(i), "http://x.test/" + std::to_string(i));
     THeadlineStore store;
-    CutHeadlines(feed(items), kPrefix, store);
+    CutHeadlines(feed(items), TFeedOrigin{"", "", kPrefix}, store);
     auto lines = HeadlineListLines(store);
     ASSERT_EQ(lines.size(), 20u);
     EXPECT_EQ(lines[19], " ");
@@ -122,7 +257,7 @@ TEST(FeedCutter, TenItemsGiveTwentyLinesAlternatingWithSeparators) {
     EXPECT_EQ(*LinkOfLine(store, 18), kPrefix + "http://x.test/9");
     EXPECT_EQ(LinkOfLine(store, 19), nullptr);
     EXPECT_EQ(TitleOfLine(store, 20), nullptr); // past the store
-    // "标题9" is five GBK bytes; longest is 5, so with "A" 7 wide the extent is 40.
+    // "标题9" is five bytes in the code page; longest is 5, so with "A" 7 wide the extent is 40.
     EXPECT_EQ(LongestLineBytes(lines), 5u);
     EXPECT_EQ(HorizontalExtent(LongestLineBytes(lines), 7), 40);
 }
@@ -139,7 +274,7 @@ TEST(FeedCutter, FetchFailureLeavesAnEmptyStoreAndSuccessFillsIt) {
     std::string asked;
     bool ok = FetchHeadlines(
         store,
-        [&](const std::string& url) -> std::string {
+        [&](const std::string& url) -> TFeedBody {
             asked = url;
             throw std::runtime_error("connection refused");
         },
@@ -149,11 +284,19 @@ TEST(FeedCutter, FetchFailureLeavesAnEmptyStoreAndSuccessFillsIt) {
     EXPECT_EQ(store.Count(), 0);
 
     ok = FetchHeadlines(
-        store, [&](const std::string&) { return feed(item("A", "a") + item("B", "b")); }, "u", kPrefix);
+        store,
+        [&](const std::string&) {
+            return TFeedBody{feed(item("A", "a") + item("B", "b")), ""};
+        },
+        "u", kPrefix);
     EXPECT_TRUE(ok);
     EXPECT_EQ(store.Count(), 2);
     ok = FetchHeadlines(
-        store, [&](const std::string&) { return feed(item("C", "c")); }, "u", kPrefix);
+        store,
+        [&](const std::string&) {
+            return TFeedBody{feed(item("C", "c")), ""};
+        },
+        "u", kPrefix);
     EXPECT_TRUE(ok);
     EXPECT_EQ(store.Count(), 1); // a second fetch replaces the first list entirely
     EXPECT_EQ(store.Item(0).title, "C");
@@ -163,8 +306,12 @@ TEST(FeedCutter, FetchFailureLeavesAnEmptyStoreAndSuccessFillsIt) {
 namespace {
 
 void expectSameAsSteps(const std::string& body) {
-    auto expected = stepbystep::Cut(body, kPrefix);
-    auto actual = cut(body);
+    auto expected = stepbystep::Cut(body);
+    std::vector<THeadlineItem> actual;
+    CutFeedItems(body, [&](const TRawFeedItem& raw) {
+        actual.push_back({std::string(raw.title), std::string(raw.link)});
+        return true;
+    });
     ASSERT_EQ(actual.size(), expected.size()) << "body: " << body;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         ASSERT_EQ(actual[i].title, expected[i].title) << "item " << i << " of body: " << body;
@@ -191,7 +338,7 @@ TEST(FeedCutter, AgreesWithTheStepsOnGeneratedTagSoup) {
         "<item>",    "</item>", "<title>",   "</title>",     "<link>", "</link>", "<",      ">",    "/",
         "a",         "xyz",     " ",         "\r\n",         "\t",     "中",      "新闻",   "\xE4", "\x80",
         "\xBF",      "😀",       "<![CDATA[", "]]>",          "<titl",  "item>",   "</titl", "<lin", "k>",
-        "<channel>", "&amp;",   "\xC3\xA9",  "\xED\xA0\x80", "\x01"};
+        "<channel>", "&amp;",   "\xC3\xA9",  "\xED\xA0\x80", "\x01",   "<item ",  "<item\n"};
     std::mt19937 rng(20240611);
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 60);

@@ -1,6 +1,7 @@
 // The feed command's logic over the reader's own HTTP client and a loopback server.
 #include "framework/core/CodePage.h"
 #include "http/TIdHTTP.h"
+#include "http/TIdHTTPResponse.h"
 #include "reader/FetchHeadlines.h"
 #include "reader/HeadlineLines.h"
 #include "reader/THeadlineStore.h"
@@ -22,7 +23,13 @@ const std::string kFeed =
 
 bool fetch(TIdHTTP& http, THeadlineStore& store, const std::string& url) {
     return FetchHeadlines(
-        store, [&](const std::string& u) { return http.Get(u); }, url, kPrefix);
+        store,
+        [&](const std::string& u) {
+            TFeedBody feed{http.Get(u), ""};
+            feed.contentType = http.Response().ContentType();
+            return feed;
+        },
+        url, kPrefix);
 }
 
 std::string url(const ScriptedServer& server) {
@@ -45,11 +52,32 @@ TEST(FetchOverHttp, FeedArrivingByteByByteGivesItsHeadlines) {
     http.Disconnect();
     ASSERT_EQ(store.Count(), 2);
     EXPECT_EQ(store.Item(0).title, Utf8ToAnsi("国际时事一"));
-    EXPECT_EQ(store.Item(1).title, "<![CDATA[Two]]>");
+    EXPECT_EQ(store.Item(1).title, "Two");
     EXPECT_EQ(store.Item(1).link, kPrefix + "http://a.test/2.html");
     EXPECT_EQ(HeadlineListLines(store).size(), 4u);
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].rfind("GET /rss/world.xml HTTP/1.1\r\n", 0), 0u);
+}
+
+TEST(FetchOverHttp, TheResponsesCharsetWinsOverTheDeclarationAndRelativeLinksResolveAgainstTheUrl) {
+    // GBK bytes under a declaration that says UTF-8: read as UTF-8 they would be U+FFFD.
+    const std::string feed = "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><channel><item><title>" +
+                             Utf8ToAnsi("国际时事") +
+                             "</title><link>../news/1.html</link></item></channel></rss>";
+    ScriptedServer server({{Action::ReadHead(),
+                            Action::Send(HttpResponse("HTTP/1.1 200 OK",
+                                                      {"Content-Type: application/rss+xml; charset=GBK",
+                                                       "Content-Length: " + std::to_string(feed.size())},
+                                                      feed)),
+                            Action::WaitForPeerClose()}});
+    TIdHTTP http;
+    THeadlineStore store;
+    ASSERT_TRUE(fetch(http, store, url(server)));
+    http.Disconnect();
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(store.Item(0).title, Utf8ToAnsi("国际时事"));
+    EXPECT_EQ(store.Item(0).link,
+              kPrefix + "http://127.0.0.1:" + std::to_string(server.Port()) + "/news/1.html");
 }
 
 TEST(FetchOverHttp, RedirectsErrorsAndRefusedConnectionsFailWithAnEmptyStore) {

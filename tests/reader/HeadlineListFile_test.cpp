@@ -2,14 +2,18 @@
 
 #include "framework/core/CodePage.h"
 #include "framework/core/EInOutError.h"
+#include "framework/core/TextFile.h"
+#include "reader/FeedCutter.h"
 #include "reader/HeadlineLines.h"
 #include "reader/THeadlineStore.h"
 #include "tests/support/TempDir.h"
 
 #include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 TEST(HeadlineListFile, FiveLinesLoadAsThreeItemsTheLastWithoutLink) {
     TempDir dir;
@@ -67,6 +71,50 @@ TEST(HeadlineListFile, SaveThenLoadGivesTheSameItemsAndLines) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(loaded.Item(i), store.Item(i));
     EXPECT_EQ(HeadlineListLines(loaded), HeadlineListLines(store));
+}
+
+TEST(HeadlineListFile, TitlesOutsideGbkComeBackWholeFromAFeedThroughSaveAndLoad) {
+    const std::string feed = "<rss><item><title>Ärger ä é ő</title><link>http://a.test/1</link></item>"
+                             "<item><title>𠀀 rare</title><link>http://a.test/2</link></item>"
+                             "<item><title>emoji 😀 news</title><link>http://a.test/3</link></item></rss>";
+    THeadlineStore cut;
+    ASSERT_EQ(CutHeadlines(feed, TFeedOrigin{}, cut), 3u);
+    TempDir dir;
+    ASSERT_TRUE(SaveHeadlineList(dir.File("list.txt"), cut));
+    const std::string bytes = TempDir::Get(dir.File("list.txt"));
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+    THeadlineStore loaded;
+    ASSERT_EQ(ImportHeadlineList(dir.File("list.txt"), loaded), 3);
+    EXPECT_EQ(AnsiToUtf8(loaded.Item(0).title), "Ärger ä é ő");
+    EXPECT_EQ(AnsiToUtf8(loaded.Item(1).title), "𠀀 rare");
+    EXPECT_EQ(AnsiToUtf16(loaded.Item(2).title), u"emoji 😀 news");
+}
+
+TEST(HeadlineListFile, AnOldGbkFileAndOneWithBadBytesLoadAndSaveByteForByte) {
+    // GBK's single-byte euro, a two-byte character, and bytes that are no character at all.
+    const std::string old = "Price 5\x80 \xD0\xC2\xCE\xC5\r\nhttp://a.test/\r\nbad \xFF\x81\r\nl\r\n";
+    TempDir dir;
+    TempDir::Put(dir.File("old.txt"), old);
+    THeadlineStore loaded;
+    ASSERT_EQ(ImportHeadlineList(dir.File("old.txt"), loaded), 2);
+    EXPECT_EQ(AnsiToUtf8(loaded.Item(0).title), "Price 5€ 新闻");
+    EXPECT_EQ(AnsiToUtf8(loaded.Item(1).title), "bad \uFFFD\uFFFD");
+    ASSERT_TRUE(SaveHeadlineList(dir.File("again.txt"), loaded));
+    EXPECT_EQ(TempDir::Get(dir.File("again.txt")), old);
+}
+
+TEST(HeadlineListFile, AFifoADeviceAndAnOversizedFileAreRefusedAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    THeadlineStore store;
+    store.Append({"kept", "link"});
+    EXPECT_THROW(ImportHeadlineList(dir.File("fifo"), store), EInOutError); // never blocks in open()
+    EXPECT_THROW(ImportHeadlineList("/dev/zero", store), EInOutError);
+    // A sparse file one byte past the cap takes no disk and no memory to refuse.
+    { std::ofstream big(dir.File("big.txt")); }
+    ASSERT_EQ(::truncate(dir.File("big.txt").c_str(), static_cast<off_t>(kMaxFileBytes) + 1), 0);
+    EXPECT_THROW(ImportHeadlineList(dir.File("big.txt"), store), EInOutError);
+    EXPECT_EQ(store.Count(), 1);
 }
 
 TEST(HeadlineListFile, FailedSaveKeepsTheOldFile) {

@@ -34,15 +34,15 @@ TEST(HostileFeeds, LineBreaksAndTabsInTitlesAndLinksSurviveASaveAndLoad) {
         "<item><title>Line one\nline two</title><link>http://a.test/\r\n1</link></item>"
         "<item><title>\r\n\tIndented\ttitle\r\nwith CR LF\r\n</title><link>\thttp://a.test/2\n</link></item>"
         "<item><title>国际\r新闻</title><link>http://a.test/3</link></item>"
-        // An over-long two-byte form of LF decodes to a line break as well.
+        // An over-long two-byte form of LF is no line break but two malformed bytes.
         "<item><title>over\xC0\x8Along</title><link>http://a.test/4</link></item>");
     THeadlineStore cut;
-    ASSERT_EQ(CutHeadlines(body, kPrefix, cut), 4u);
+    ASSERT_EQ(CutHeadlines(body, TFeedOrigin{"", "", kPrefix}, cut), 4u);
     EXPECT_EQ(items(cut), (std::vector<THeadlineItem>{
                               {"Line one line two", kPrefix + "http://a.test/1"},
                               {"Indented title  with CR LF", kPrefix + "http://a.test/2"},
                               {Utf8ToAnsi("国际 新闻"), kPrefix + "http://a.test/3"},
-                              {"over long", kPrefix + "http://a.test/4"},
+                              {"over" + Utf8ToAnsi("\uFFFD\uFFFD") + "long", kPrefix + "http://a.test/4"},
                           }));
 
     TempDir dir;
@@ -54,19 +54,20 @@ TEST(HostileFeeds, LineBreaksAndTabsInTitlesAndLinksSurviveASaveAndLoad) {
 
 TEST(HostileFeeds, ATitleAfterARunOfSpacesWithoutItemEndGivesOneHeadline) {
     // 610 KB: 600,000 blanks, then one 10,000-byte title. Each pass consumes 6 blanks and finds
-    // the same "<title>" again; it is one headline, not 100,001 copies of 10 KB each.
+    // the same "<title>" again; it is one headline, not 100,001 copies of 10 KB each, and its
+    // title is cut to 4 KiB.
     const std::string title(10000, 'x');
     const std::string body =
         std::string(600000, ' ') + "<title>" + title + "</title><link>http://a.test/</link>";
     THeadlineStore store;
-    EXPECT_EQ(CutHeadlines(body, kPrefix, store), 1u);
+    EXPECT_EQ(CutHeadlines(body, TFeedOrigin{"", "", kPrefix}, store), 1u);
     ASSERT_EQ(store.Count(), 1);
-    EXPECT_EQ(store.Item(0).title, title);
+    EXPECT_EQ(store.Item(0).title, std::string(kTitleCapBytes, 'x'));
     EXPECT_EQ(store.Item(0).link, kPrefix + "http://a.test/");
     EXPECT_EQ(store.ArrayLength(), 1u);
 }
 
-TEST(HostileFeeds, AnAtomFeedGivesOneHeadlinePerTitle) {
+TEST(HostileFeeds, AnAtomFeedGivesOneHeadlinePerEntryAndNotItsOwnTitle) {
     std::string body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
                        "<feed xmlns=\"http://www.w3.org/2005/Atom\">\n  <title>Zelmora Atom</title>\n"
                        "  <link href=\"http://a.test/\"/>\n  <updated>2024-05-20T18:30:00Z</updated>\n";
@@ -77,12 +78,11 @@ TEST(HostileFeeds, AnAtomFeedGivesOneHeadlinePerTitle) {
                 "</id>\n    <summary>Some words about the entry.</summary>\n  </entry>\n";
     body += "</feed>\n";
     THeadlineStore store;
-    CutHeadlines(body, kPrefix, store);
-    // The feed's own title and one headline per entry. (An entry's title comes out empty: the
-    // pass that first finds it has not yet consumed the "</title>" before it.)
-    ASSERT_EQ(store.Count(), 21);
-    EXPECT_EQ(store.Item(0).title, "Zelmora Atom");
-    EXPECT_EQ(store.Item(20).link, kPrefix);
+    CutHeadlines(body, TFeedOrigin{"", "", kPrefix}, store);
+    ASSERT_EQ(store.Count(), 20);
+    EXPECT_EQ(store.Item(0).title, "Entry number 0");
+    EXPECT_EQ(store.Item(19).title, "Entry number 19");
+    EXPECT_EQ(store.Item(19).link, kPrefix + "http://a.test/19");
 }
 
 TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
@@ -93,12 +93,16 @@ TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
         many += "<item><title>t" + std::to_string(i) + "</title></item>";
     const std::string tooMuch = rss(many + hugeLink);
     THeadlineStore store;
-    EXPECT_THROW(CutHeadlines(tooMuch, kPrefix, store), EFeedTooLarge);
+    EXPECT_THROW(CutHeadlines(tooMuch, TFeedOrigin{"", "", kPrefix}, store), EFeedTooLarge);
     EXPECT_LE(store.Count(), 20); // stopped at the bound, 4 x 103 KB + 1 MiB
 
     store.Append({"old", "old"});
     EXPECT_FALSE(FetchHeadlines(
-        store, [&](const std::string&) { return tooMuch; }, "http://feed.test/", kPrefix));
+        store,
+        [&](const std::string&) {
+            return TFeedBody{tooMuch, ""};
+        },
+        "http://feed.test/", kPrefix));
     EXPECT_EQ(store.Count(), 0);
 
     // Five such items stay within the bound and are all kept.
@@ -106,7 +110,11 @@ TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
     for (int i = 0; i < 5; ++i)
         few += "<item><title>t" + std::to_string(i) + "</title></item>";
     EXPECT_TRUE(FetchHeadlines(
-        store, [&](const std::string&) { return rss(few + hugeLink); }, "http://feed.test/", kPrefix));
+        store,
+        [&](const std::string&) {
+            return TFeedBody{rss(few + hugeLink), ""};
+        },
+        "http://feed.test/", kPrefix));
     EXPECT_EQ(store.Count(), 5);
     EXPECT_EQ(HeadlineBytesBound(1000), 4000u + 1048576u);
 }

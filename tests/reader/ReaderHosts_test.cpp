@@ -68,3 +68,29 @@ TEST(NewsCategories, TwelveCategoriesWithDistinctFeedsAndEveryMenuLeafHasAComman
     for (const auto& p : FixedPages())
         EXPECT_TRUE(items.count(p.itemName)) << p.itemName;
 }
+
+TEST(ReaderHosts, TheFeedsSectionPointsCategoriesAtAnyFeedWhoseLinksOpenDirectly) {
+    TempDir dir;
+    TempDir::Put(
+        dir.File("config.ini"),
+        "[hosts]\r\nfeed=127.0.0.1:8480\r\n[feeds]\r\nworld=http://127.0.0.1:8480/feeds/atom.xml\r\n"
+        "NATIVE= HTTPS://news.test:8443/rss?x=1 \r\nmil=ftp://x.test/feed\r\nfortune=http:///nohost\r\n"
+        "it=http://a b.test/\r\nlegal=http://u@evil.test/\r\nsports=/rss/local.xml\r\n"
+        "english=http://h.test:99999/\r\n");
+    TReaderHosts hosts{TIniFile(dir.File("config.ini"))};
+    EXPECT_EQ(hosts.FeedUrl(*FindCategory("N27")), "http://127.0.0.1:8480/feeds/atom.xml");
+    EXPECT_EQ(hosts.FeedUrl(*FindCategory("N28")), "HTTPS://news.test:8443/rss?x=1");
+    // Not an absolute http(s) URL with a good host: the built-in feed stays.
+    for (const char* item : {"N31", "N10", "IT1", "N8", "N6", "EnglishNews1", "N7"}) {
+        const TNewsCategory& c = *FindCategory(item);
+        EXPECT_EQ(hosts.FeedUrl(c), std::string("http://127.0.0.1:8480") + c.feedPath) << item;
+    }
+    EXPECT_EQ(TReaderHosts::FeedKey(*FindCategory("EnglishNews1")), "english");
+    EXPECT_EQ(TReaderHosts::FeedKey(*FindCategory("N10")), "fortune");
+
+    // The portal's own feeds go through the redirector, any other straight to its links.
+    EXPECT_EQ(hosts.RedirectPrefixFor("http://127.0.0.1:8480/rss/mil.xml"), hosts.RedirectPrefix());
+    EXPECT_EQ(hosts.RedirectPrefixFor(hosts.FeedUrl(*FindCategory("N27"))), "");
+    EXPECT_EQ(hosts.RedirectPrefixFor("http://127.0.0.1:8480/rss/other.xml"), "");
+    EXPECT_EQ(hosts.RedirectPrefixFor(""), "");
+}

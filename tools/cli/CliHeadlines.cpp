@@ -1,6 +1,13 @@
-// zelmora-cli headlines: the headlines of a feed, cut exactly as the reader's feed command cuts
-// them from a saved feed body or a feed fetched with the reader's HTTP client, written to stdout in the
-// headline list file format (GB18030 title line, link line, CR LF).
+// zelmora-cli headlines: the headlines of a feed, cut and read exactly as the reader's feed
+// command does, from a saved feed body or a feed fetched with the reader's HTTP client, written
+// to stdout in the headline list file format (title line, link line, CR LF, in the reader's
+// code page GB18030).
+//
+// Links: a feed of the portal (a category's built-in URL on the feed host of --config) gets the
+// redirect prefix, as in the reader; any other feed's links are the items' own, resolved against
+// the feed's URL (--url, or --base for a saved file). The character set comes from a byte-order
+// mark, else the HTTP Content-Type (the response's with --url, --content-type for a file), else
+// the XML declaration, else UTF-8.
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/CliPrintable.h"
 #include "tools/cli/CliTimeouts.h"
@@ -9,7 +16,9 @@
 #include "framework/core/TIniFile.h"
 #include "framework/core/TextFile.h"
 #include "http/TIdHTTP.h"
+#include "http/TIdHTTPResponse.h"
 #include "reader/FeedCutter.h"
+#include "reader/FetchHeadlines.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/ReaderHttp.h"
 #include "reader/THeadlineStore.h"
@@ -26,52 +35,81 @@ int fail(const std::string& what) {
     return 1;
 }
 
-int runHeadlines(const std::vector<std::string>& args) {
-    std::string file, url, config;
+struct Options {
+    std::string file, url, config, base, contentType;
     int connectTimeout = kReaderConnectTimeoutMs;
     int readTimeout = kReaderReadTimeoutMs;
+};
+
+// "" when the arguments are good, else what is wrong with them.
+std::string parse(const std::vector<std::string>& args, Options& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--config" && i + 1 < args.size())
-            config = args[++i];
-        else if ((args[i] == "--connect-timeout" || args[i] == "--timeout") && i + 1 < args.size()) {
-            int& into = args[i] == "--timeout" ? readTimeout : connectTimeout;
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--config" && hasValue)
+            o.config = args[++i];
+        else if (a == "--base" && hasValue)
+            o.base = args[++i];
+        else if (a == "--content-type" && hasValue)
+            o.contentType = args[++i];
+        else if ((a == "--connect-timeout" || a == "--timeout") && hasValue) {
+            int& into = a == "--timeout" ? o.readTimeout : o.connectTimeout;
             if (!ParseMilliseconds(args[i + 1], into))
-                return fail(args[i] + " needs milliseconds (0 for no limit)");
+                return a + " needs milliseconds (0 for no limit)";
             ++i;
-        } else if (args[i] == "--url" && i + 1 < args.size() && url.empty())
-            url = args[++i];
-        else if (file.empty() && !args[i].starts_with("--"))
-            file = args[i];
+        } else if (a == "--url" && hasValue && o.url.empty())
+            o.url = args[++i];
+        else if (o.file.empty() && !a.starts_with("--"))
+            o.file = a;
         else
-            return fail("unexpected argument \"" + args[i] + "\"");
+            return "unexpected argument \"" + a + "\"";
     }
-    if (file.empty() == url.empty())
-        return fail("give either a feed file or --url URL");
+    if (o.file.empty() == o.url.empty())
+        return "give either a feed file or --url URL";
+    if (!o.url.empty() && (!o.base.empty() || !o.contentType.empty()))
+        return "--base and --content-type are for a feed file; --url takes both from the fetch";
+    return {};
+}
+
+TFeedBody fetch(const Options& o) {
+    // The proxy settings live in the window's config.ini too; the reader's client sends its
+    // request as the window's does.
+    TIdHTTP http;
+    ConfigureReaderHttp(http);
+    http.SetConnectTimeout(o.connectTimeout);
+    http.SetReadTimeout(o.readTimeout);
+    if (!o.config.empty()) {
+        TIniFile ini(o.config);
+        http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
+        http.ProxyParams().SetProxyPort(ini.ReadInteger("proxy", "port", 0));
+        http.ProxyParams().SetProxyUsername(ini.ReadString("proxy", "name", ""));
+        http.ProxyParams().SetProxyPassword(ini.ReadString("proxy", "password", ""));
+    }
+    TFeedBody feed;
+    feed.body = http.Get(o.url);
+    feed.contentType = http.Response().ContentType();
+    return feed;
+}
+
+int runHeadlines(const std::vector<std::string>& args) {
+    Options o;
+    if (std::string wrong = parse(args, o); !wrong.empty())
+        return fail(wrong);
 
     // The redirect prefix comes from the "hosts" section, as in the reader.
-    TReaderHosts hosts = config.empty() ? TReaderHosts() : TReaderHosts(TIniFile(config));
+    const TReaderHosts hosts = o.config.empty() ? TReaderHosts() : TReaderHosts(TIniFile(o.config));
     THeadlineStore store;
     try {
-        std::string body;
-        if (url.empty()) {
-            body = ReadFileBytes(file);
+        TFeedBody feed;
+        if (o.url.empty()) {
+            feed.body = ReadFileBytes(o.file);
+            feed.contentType = o.contentType;
         } else {
-            // The proxy settings live in the window's config.ini too; the reader's client sends
-            // its request as the window's does.
-            TIdHTTP http;
-            ConfigureReaderHttp(http);
-            http.SetConnectTimeout(connectTimeout);
-            http.SetReadTimeout(readTimeout);
-            if (!config.empty()) {
-                TIniFile ini(config);
-                http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
-                http.ProxyParams().SetProxyPort(ini.ReadInteger("proxy", "port", 0));
-                http.ProxyParams().SetProxyUsername(ini.ReadString("proxy", "name", ""));
-                http.ProxyParams().SetProxyPassword(ini.ReadString("proxy", "password", ""));
-            }
-            body = http.Get(url);
+            feed = fetch(o);
         }
-        CutHeadlines(body, hosts.RedirectPrefix(), store);
+        const std::string& feedUrl = o.url.empty() ? o.base : o.url;
+        const std::string prefix = hosts.RedirectPrefixFor(feedUrl);
+        CutHeadlines(feed.body, TFeedOrigin{feedUrl, feed.contentType, prefix}, store);
     } catch (const Exception& e) {
         return fail(std::string(e.ClassName()) + ": " + e.Message());
     } catch (const std::exception& e) {
@@ -84,7 +122,8 @@ int runHeadlines(const std::vector<std::string>& args) {
 }
 
 CliCommand reg{"headlines",
-               "headlines [--config config.ini] (FEEDFILE | --url URL [--connect-timeout MS] [--timeout MS])",
+               "headlines [--config config.ini] (FEEDFILE [--base URL] [--content-type TYPE] | --url URL "
+               "[--connect-timeout MS] [--timeout MS])",
                &runHeadlines};
 
 } // namespace

@@ -1,0 +1,356 @@
+#include "reader/FeedText.h"
+
+#include "framework/core/CodePage.h"
+#include "framework/core/UnicodeText.h"
+#include "reader/HtmlEntities.h"
+#include "reader/TFeedTextDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+// Room for a title's markup before it is removed.
+constexpr std::size_t kMarkupCapBytes = 16 * kTitleCapBytes;
+
+// windows-1252's characters for the C1 controls 0x80..0x9F, as HTML reads "&#150;" too; 0 keeps
+// the control.
+constexpr char16_t kC1[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                              0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// What str.strip() takes off a title's ends: blanks, controls and the Unicode spaces.
+bool isSpace(char32_t c) {
+    return c <= 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) ||
+           c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+enum class Use { Title, Link };
+
+// Collects characters in the code page, trimming both ends and stopping at the cap.
+class TextBuilder {
+public:
+    TextBuilder(Use use, std::size_t cap) : use_(use), cap_(cap) {}
+
+    bool Full() const { return full_; }
+
+    void Add(char32_t c) {
+        if (c == 0 || full_)
+            return;
+        if (c == '\r' || c == '\n' || c == '\t') {
+            if (use_ == Use::Link)
+                return;
+            c = ' ';
+        } else if (c >= 0x80 && c <= 0x9F && use_ == Use::Title && kC1[c - 0x80]) {
+            c = kC1[c - 0x80];
+        }
+        const bool space = isSpace(c);
+        if (space && out_.empty())
+            return;
+        const std::size_t before = out_.size();
+        if (c < 0x80)
+            out_.push_back(static_cast<char>(c));
+        else
+            AppendAnsi(out_, c);
+        if (out_.size() > cap_) {
+            out_.resize(before);
+            full_ = true;
+            return;
+        }
+        if (!space)
+            kept_ = out_.size();
+    }
+
+    void AddUtf8(std::string_view utf8) {
+        const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+        for (const unsigned char* end = p + utf8.size(); p < end;)
+            Add(NextUtf8(p, end));
+    }
+
+    std::string Take() {
+        out_.resize(kept_);
+        return std::move(out_);
+    }
+
+private:
+    Use use_;
+    std::size_t cap_;
+    std::string out_;
+    std::size_t kept_ = 0;
+    bool full_ = false;
+};
+
+bool isAlnum(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool isWord(unsigned char c) {
+    return isAlnum(c) || c == '_';
+}
+
+// A numeric reference after "&#" at p: its character and the end, or nullptr when there are no
+// digits. The ";" may be missing, as HTML forgives.
+const unsigned char* numericReference(const unsigned char* p, const unsigned char* end, char32_t& c) {
+    const bool hex = p < end && (*p == 'x' || *p == 'X');
+    if (hex)
+        ++p;
+    const unsigned char* digits = p;
+    std::uint32_t v = 0;
+    for (; p < end; ++p) {
+        unsigned d;
+        if (*p >= '0' && *p <= '9')
+            d = *p - '0';
+        else if (hex && *p >= 'a' && *p <= 'f')
+            d = *p - 'a' + 10;
+        else if (hex && *p >= 'A' && *p <= 'F')
+            d = *p - 'A' + 10;
+        else
+            break;
+        v = std::min<std::uint32_t>(v * (hex ? 16 : 10) + d, 0x110000);
+    }
+    if (p == digits)
+        return nullptr;
+    if (p < end && *p == ';')
+        ++p;
+    if (v == 0 || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
+        v = kReplacementChar;
+    else if (v >= 0x80 && v <= 0x9F && kC1[v - 0x80])
+        v = kC1[v - 0x80];
+    c = v;
+    return p;
+}
+
+// Decodes an entity at p (on its "&") into the builder; returns where the text goes on, or
+// nullptr when it is no entity this reader knows (the "&" then stands as it is).
+const unsigned char* entity(const unsigned char* p, const unsigned char* end, TextBuilder& out) {
+    const unsigned char* q = p + 1;
+    if (q < end && *q == '#') {
+        char32_t c = 0;
+        const unsigned char* after = numericReference(q + 1, end, c);
+        if (after)
+            out.Add(c);
+        return after;
+    }
+    const unsigned char* name = q;
+    while (q < end && isAlnum(*q) && static_cast<std::size_t>(q - name) <= kLongestHtmlEntityName)
+        ++q;
+    if (q == name || q == end || *q != ';')
+        return nullptr;
+    const std::string_view n(reinterpret_cast<const char*>(name), static_cast<std::size_t>(q - name));
+    if (n == "apos") {
+        out.Add('\'');
+        return q + 1;
+    }
+    const THtmlEntity* e = FindHtmlEntity(n);
+    if (!e)
+        return nullptr;
+    out.AddUtf8(e->utf8);
+    return q + 1;
+}
+
+constexpr std::string_view kCdataOpen = "<![CDATA[";
+
+// Characters, CDATA sections and entities of raw text in the decoder's character set.
+void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuilder& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
+    const unsigned char* end = p + raw.size();
+    while (p < end && !out.Full()) {
+        const unsigned char b = *p;
+        if (b >= 0x80) {
+            out.Add(decoder.Next(p, end));
+        } else if (b == '&') {
+            const unsigned char* after = entity(p, end, out);
+            if (after) {
+                p = after;
+            } else {
+                out.Add('&');
+                ++p;
+            }
+        } else if (b == '<' && static_cast<std::size_t>(end - p) >= kCdataOpen.size() &&
+                   std::memcmp(p, kCdataOpen.data(), kCdataOpen.size()) == 0) {
+            p += kCdataOpen.size();
+            const std::string_view rest(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
+            const std::size_t close = rest.find("]]>");
+            const unsigned char* stop = close == std::string_view::npos ? end : p + close;
+            while (p < stop && !out.Full())
+                out.Add(*p < 0x80 ? *p++ : decoder.Next(p, stop));
+            p = stop == end ? end : stop + 3;
+        } else {
+            out.Add(b);
+            ++p;
+        }
+    }
+}
+
+std::string decodeOnce(std::string_view raw, const TFeedTextDecoder& decoder, Use use, std::size_t cap) {
+    TextBuilder out(use, cap);
+    decodeText(raw, decoder, out);
+    return out.Take();
+}
+
+const TFeedTextDecoder& codePageDecoder() {
+    static const TFeedTextDecoder decoder("GB18030");
+    return decoder;
+}
+
+// Elements HTML may use in running text; a title naming any other is not taken for HTML.
+constexpr std::string_view kHtmlElements[] = {
+    "a",          "abbr",
+    "acronym",    "address",
+    "area",       "article",
+    "aside",      "audio",
+    "b",          "big",
+    "blockquote", "br",
+    "button",     "canvas",
+    "caption",    "center",
+    "cite",       "code",
+    "col",        "colgroup",
+    "command",    "datagrid",
+    "datalist",   "dd",
+    "del",        "details",
+    "dfn",        "dialog",
+    "dir",        "div",
+    "dl",         "dt",
+    "em",         "event-source",
+    "fieldset",   "figcaption",
+    "figure",     "font",
+    "footer",     "form",
+    "h1",         "h2",
+    "h3",         "h4",
+    "h5",         "h6",
+    "header",     "hr",
+    "i",          "img",
+    "input",      "ins",
+    "kbd",        "keygen",
+    "label",      "legend",
+    "li",         "m",
+    "map",        "menu",
+    "meter",      "multicol",
+    "nav",        "nextid",
+    "noscript",   "ol",
+    "optgroup",   "option",
+    "output",     "p",
+    "pre",        "progress",
+    "q",          "s",
+    "samp",       "section",
+    "select",     "small",
+    "sound",      "source",
+    "spacer",     "span",
+    "strike",     "strong",
+    "sub",        "sup",
+    "table",      "tbody",
+    "td",         "textarea",
+    "tfoot",      "th",
+    "thead",      "time",
+    "tr",         "tt",
+    "u",          "ul",
+    "var",        "video",
+};
+
+bool htmlElement(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return std::find(std::begin(kHtmlElements), std::end(kHtmlElements), lower) != std::end(kHtmlElements);
+}
+
+} // namespace
+
+bool LooksLikeHtml(std::string_view s) {
+    bool closeTagOrEntity = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '<') {
+            std::size_t j = i + 1;
+            const bool closing = j < s.size() && s[j] == '/';
+            if (closing)
+                ++j;
+            std::size_t k = j;
+            while (k < s.size() && isWord(static_cast<unsigned char>(s[k])))
+                ++k;
+            if (k == j)
+                continue;
+            if (!htmlElement(s.substr(j, k - j)))
+                return false;
+            if (closing && k < s.size() && s[k] == '>')
+                closeTagOrEntity = true;
+        } else if (s[i] == '&') {
+            std::size_t j = i + 1;
+            const bool numeric = j < s.size() && s[j] == '#';
+            if (numeric)
+                ++j;
+            std::size_t k = j;
+            while (k < s.size() && isWord(static_cast<unsigned char>(s[k])))
+                ++k;
+            if (k == j || k >= s.size() || s[k] != ';')
+                continue;
+            closeTagOrEntity = true;
+            if (!numeric) {
+                const THtmlEntity* e = FindHtmlEntity(s.substr(j, k - j));
+                if (!e || !e->html4)
+                    return false;
+            }
+        }
+    }
+    return closeTagOrEntity;
+}
+
+std::string StripMarkup(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t lt = s.find('<', i);
+        if (lt == std::string_view::npos || lt + 1 >= s.size()) {
+            out.append(s.substr(i));
+            break;
+        }
+        out.append(s.substr(i, lt - i));
+        const char next = s[lt + 1];
+        const bool tag = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' ||
+                         next == '!' || next == '?';
+        if (!tag) {
+            out.push_back('<');
+            i = lt + 1;
+            continue;
+        }
+        std::size_t close;
+        if (s.substr(lt, 4) == "<!--") {
+            close = s.find("-->", lt + 4);
+            close = close == std::string_view::npos ? s.size() : close + 3;
+        } else {
+            close = s.find('>', lt);
+            close = close == std::string_view::npos ? s.size() : close + 1;
+        }
+        i = close;
+    }
+    return out;
+}
+
+std::string FeedTitleText(std::string_view raw, const TFeedTextDecoder& decoder, TTitleMarkup markup) {
+    switch (markup) {
+    case TTitleMarkup::Text:
+        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes);
+    case TTitleMarkup::Xhtml:
+        return decodeOnce(StripMarkup(raw.substr(0, kMarkupCapBytes)), decoder, Use::Title, kTitleCapBytes);
+    case TTitleMarkup::Html: {
+        const std::string text = decodeOnce(raw, decoder, Use::Title, kMarkupCapBytes);
+        return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes);
+    }
+    case TTitleMarkup::Guess: {
+        std::string text = decodeOnce(raw, decoder, Use::Title, kMarkupCapBytes);
+        if (LooksLikeHtml(text))
+            return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes);
+        if (text.size() <= kTitleCapBytes)
+            return text;
+        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes);
+    }
+    }
+    return {};
+}
+
+std::string FeedLinkText(std::string_view raw, const TFeedTextDecoder& decoder) {
+    return decodeOnce(raw, decoder, Use::Link, static_cast<std::size_t>(-1));
+}
