@@ -8,6 +8,11 @@ changing the lists. Everything is invented: names, places, numbers and events.
   site/news/<feed>/<n>.html    one article page per item
   site/home/...                the maker's site: root, weather, date, map, zelnews
   site/ip/index.html           the IP-location host's page (its address is filled in by serve.py)
+  site/feeds/atom.xml          an Atom feed (UTF-8; text, html and xhtml titles, relative links)
+  site/feeds/gb2312.xml        an RSS 2.0 feed in GB2312 (CDATA and entities, relative links)
+
+The two feeds under feeds/ are for the reader's "feeds" section of config.ini, which points a
+category at any feed: their links are relative and lead to the articles of two categories.
 
 Article links in the feeds name the host ARTICLE_HOST; serve.py puts the host the feed was
 asked from in its place, so the links work on whatever port the demo runs.
@@ -300,7 +305,7 @@ def build_feed(index, feed, channel, templates, fillers, sentences):
         items.append({"title_xml": title_xml, "link": link, "when": when,
                       "summary": sentences[n % len(sentences)]})
     write(os.path.join(SITE, "rss", f"{feed}.xml"), feed_xml(feed, channel, items))
-    return len(items)
+    return titles
 
 
 def page(title, body, extra_head=""):
@@ -401,14 +406,78 @@ a { color: #0066cc; }
 """)
 
 
+def atom_feed(items):
+    """An Atom feed of the world news, its titles in the three types Atom knows."""
+    lines = ['<?xml version="1.0" encoding="utf-8"?>',
+             '<feed xmlns="http://www.w3.org/2005/Atom" xml:lang="zh-cn">',
+             "<title>Zelmora新闻网 - 环球速递 (Atom)</title>",
+             '<link rel="self" href="/feeds/atom.xml"/>',
+             '<link rel="alternate" type="text/html" href="/"/>',
+             "<id>urn:zelmora:demo:atom</id>",
+             f"<updated>{START.isoformat()}</updated>"]
+    for n, (title, page, when) in enumerate(items):
+        esc = html.escape(title, quote=False)
+        if n % 3 == 1:
+            # Markup escaped inside an html title: the reader lists it without the tags.
+            head, _, tail = title.partition(" ")
+            title_el = f'<title type="html">&lt;b&gt;{html.escape(head, quote=False)}&lt;/b&gt; ' \
+                       f'{html.escape(tail, quote=False)} &amp;mdash; 环球速递</title>'
+        elif n % 3 == 2:
+            title_el = ('<title type="xhtml"><div xmlns="http://www.w3.org/1999/xhtml">'
+                        f'<em>{esc}</em> &amp; 更多</div></title>')
+        else:
+            title_el = f"<title>{esc}</title>"
+        lines += ["<entry>", title_el,
+                  '<link rel="alternate" type="text/html" href="%s"/>' % page,
+                  f"<id>urn:zelmora:demo:atom:{n + 1}</id>",
+                  f"<updated>{when.isoformat()}</updated>", "</entry>"]
+    lines += ["</feed>", ""]
+    return "\n".join(lines)
+
+
+def gb2312_feed(items):
+    """An RSS 2.0 feed of the domestic news in GB2312, as older Chinese sites still serve it."""
+    lines = ['<?xml version="1.0" encoding="gb2312"?>',
+             '<rss version="2.0">', "<channel>",
+             "<title>Zelmora新闻网 - 国内要闻 (GB2312)</title>",
+             "<link>/</link>", "<description>国内要闻</description>"]
+    for n, (title, page, when) in enumerate(items):
+        if n % 4 == 1:
+            title_xml = f"<![CDATA[{title}]]>"
+        elif n % 4 == 3:
+            title_xml = html.escape(title, quote=False) + " &#8212; &#x300C;快讯&#x300D;"
+        else:
+            title_xml = html.escape(title, quote=False)
+        lines += ["<item>", f"<title>{title_xml}</title>", f"<link>..{page}</link>",
+                  f"<pubDate>{when:%a, %d %b %Y %H:%M:%S +0800}</pubDate>", "</item>"]
+    lines += ["</channel>", "</rss>", ""]
+    return "\n".join(lines)
+
+
+def build_other_feeds(titles):
+    """The feeds under feeds/, from the articles already written for world and native."""
+    atom = [(t, f"/news/world/{n:03d}.html", START - timedelta(hours=n))
+            for n, t in enumerate(titles["world"][:15], 1)]
+    write(os.path.join(SITE, "feeds", "atom.xml"), atom_feed(atom))
+    # "feeds/../news/native/001.html": relative to the feed's own place, as some sites write them.
+    gb = [(t, f"/news/native/{n:03d}.html", START - timedelta(hours=n))
+          for n, t in enumerate(titles["native"][:15], 1)]
+    path = os.path.join(SITE, "feeds", "gb2312.xml")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(gb2312_feed(gb).encode("gb2312"))
+
+
 def main():
     if os.path.isdir(SITE):
         shutil.rmtree(SITE)
     total = 0
+    titles = {}
     for i, (feed, channel, templates, fillers, sentences) in enumerate(FEEDS):
-        n = build_feed(i, feed, channel, templates, fillers, sentences)
-        print(f"{feed:8} {n} items")
-        total += n
+        titles[feed] = build_feed(i, feed, channel, templates, fillers, sentences)
+        print(f"{feed:8} {len(titles[feed])} items")
+        total += len(titles[feed])
+    build_other_feeds(titles)
     build_home()
     print(f"{total} articles")
 

@@ -3,6 +3,8 @@
 
 One port (--port, default 8480) serves, told apart by path:
   /rss/<feed>.xml        the twelve category feeds (article links point back at this server)
+  /feeds/atom.xml        an Atom feed, and /feeds/gb2312.xml an RSS feed in GB2312 (its charset
+                         only in its XML declaration), for the "feeds" section of config.ini
   /news/<feed>/<n>.html  the articles
   /go/?url=<link>        the click-through redirector: 302 to the link, taken as it stands
   /, /weather/, /date/, /map/, /zelnews
@@ -36,6 +38,8 @@ HOST_RE = re.compile(r"^[A-Za-z0-9.\-]+(:[0-9]{1,5})?$|^\[[0-9A-Fa-f:.]+\](:[0-9
 
 TYPES = {".xml": "application/rss+xml; charset=utf-8", ".html": "text/html; charset=utf-8",
          ".css": "text/css; charset=utf-8"}
+# Feeds served with a type of their own: the GB2312 feed names its charset only in its declaration.
+FEED_TYPES = {"feeds/atom.xml": "application/atom+xml; charset=utf-8", "feeds/gb2312.xml": "application/rss+xml"}
 SITE_PAGES = {"/": "home/index.html", "/weather/": "home/weather/index.html",
               "/date/": "home/date/index.html", "/map/": "home/map/index.html",
               "/zelnews": "home/zelnews.html"}
@@ -106,7 +110,7 @@ class Handler(BaseHTTPRequestHandler):
         clean = posixpath.normpath(raw_path)
         if clean != raw_path or ".." in clean.split("/"):
             return self.send(404, error_page(404, "没有这个页面。"))
-        if clean.startswith(("/rss/", "/news/", "/static/")):
+        if clean.startswith(("/rss/", "/feeds/", "/news/", "/static/")):
             return self.file(clean.lstrip("/"))
         return self.send(404, error_page(404, "没有这个页面。"))
 
@@ -120,7 +124,8 @@ class Handler(BaseHTTPRequestHandler):
             if not HOST_RE.match(host):
                 host = "127.0.0.1:%d" % self.server.server_address[1]
             body = body.replace(ARTICLE_HOST, host.encode("ascii"))
-        return self.send(200, body, TYPES.get(os.path.splitext(relative)[1], "application/octet-stream"))
+        kind = FEED_TYPES.get(relative) or TYPES.get(os.path.splitext(relative)[1], "application/octet-stream")
+        return self.send(200, body, kind)
 
     def redirect(self, query):
         # The reader appends the article's link unencoded: everything after "url=" is the link.

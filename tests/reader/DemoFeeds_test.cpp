@@ -74,3 +74,25 @@ TEST(DemoFeeds, AwkwardItemsOnlyInEnglishNewsAndOneOtherCategory) {
     EXPECT_NE(awkward[0], "N27");
     EXPECT_NE(awkward[0], "N28");
 }
+
+TEST(DemoFeeds, TheAtomAndGb2312FeedsGiveTheirEntriesWithLinksToArticles) {
+    for (const char* name : {"atom.xml", "gb2312.xml"}) {
+        SCOPED_TRACE(name);
+        const std::string body = ReadFileBytes((kSite / "feeds" / name).string());
+        const std::string url = std::string("http://127.0.0.1:8480/feeds/") + name;
+        THeadlineStore store;
+        // As the demo serves them: the Atom feed says UTF-8, the other names its set only inside.
+        const char* type =
+            std::string(name) == "atom.xml" ? "application/atom+xml; charset=utf-8" : "application/rss+xml";
+        CutHeadlines(body, TFeedOrigin{url, type, ""}, store);
+        ASSERT_EQ(store.Count(), 15);
+        for (int i = 0; i < store.Count(); ++i) {
+            const std::string title = AnsiToUtf8(store.Item(i).title);
+            EXPECT_EQ(title.find_first_of("<>"), std::string::npos) << title; // no markup left
+            EXPECT_EQ(title.find("\uFFFD"), std::string::npos) << title;
+            const std::string& link = store.Item(i).link;
+            ASSERT_TRUE(link.starts_with("http://127.0.0.1:8480/news/")) << link;
+            EXPECT_TRUE(std::filesystem::is_regular_file(kSite / link.substr(22))) << link;
+        }
+    }
+}
