@@ -47,6 +47,9 @@ ZEL_ID_EXCEPTION(EIdUnknownProtocol, EIdException, "");
 ZEL_ID_EXCEPTION(EIdIOHandlerPropInvalid, EIdException, "IOHandler value is not valid");
 // A URL carrying CR, LF or NUL would let the caller's text split the request head.
 ZEL_ID_EXCEPTION(EIdInvalidURL, EIdException, "URL contains a control character (CR, LF or NUL)");
+// The whole request (connect, head and body) took longer than the client's overall limit; the
+// message names the limit, filled by the raiser.
+ZEL_ID_EXCEPTION(EIdDeadlineExceeded, EIdException, "The request did not finish in time.");
 // A body past the in-memory bound of the stream it is read into.
 ZEL_ID_EXCEPTION(EIdContentTooLarge, EIdException, "Response body exceeds the size limit.");
 ZEL_ID_EXCEPTION(EIdReplyRFCError, EIdException, "");

@@ -8,6 +8,7 @@
 #include "http/TIdHTTPProtocol.h"
 #include "http/TIdStringStream.h"
 
+#include <chrono>
 #include <cstdint>
 
 namespace {
@@ -109,6 +110,12 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TIdS
     req.SetMethod(method);
     req.SetSource(nullptr);
     resp.SetContentStream(stream);
+    if (maxTime_ > 0)
+        SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(maxTime_), maxTime_);
+    struct DeadlineEnd {
+        TIdCustomHTTP& http;
+        ~DeadlineEnd() { http.ClearDeadline(); }
+    } deadlineEnd{*this};
     try {
         for (bool done = false; !done;) {
             ++redirectCount_;

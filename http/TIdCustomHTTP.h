@@ -87,6 +87,11 @@ public:
     // 0 for no bound. Past it Get fails with EIdContentTooLarge.
     std::size_t MaxBodySize() const { return maxBodySize_; }
     void SetMaxBodySize(std::size_t v) { maxBodySize_ = v; }
+    // Most milliseconds one Get may take as a whole, from the connect to the last byte of the body
+    // (redirects and authentication rounds included); 0 for no limit. Past it Get fails with
+    // EIdDeadlineExceeded, however steadily the bytes trickle in.
+    int MaxTime() const { return maxTime_; }
+    void SetMaxTime(int ms) { maxTime_ = ms; }
     int RedirectCount() const { return redirectCount_; }
     // Answers that end with their head: 1xx, 204 and 304.
     static bool HasNoBody(int code);
@@ -143,6 +148,7 @@ private:
     int authProxyRetries_ = 0;
     int headerLineLimit_ = 255;
     std::size_t maxBodySize_ = kDefaultMaxBodySize;
+    int maxTime_ = 0;
     int redirectCount_ = 0;
     TIdURI url_;
     std::unique_ptr<TIdHTTPProtocol> protocol_;

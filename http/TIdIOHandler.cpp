@@ -23,10 +23,44 @@ void TIdIOHandler::Close() {
     opened_ = false;
 }
 
-int TIdIOHandler::effectiveTimeout(int timeout) const {
+void TIdIOHandler::SetDeadline(std::chrono::steady_clock::time_point at, int budgetMs) {
+    hasDeadline_ = true;
+    deadline_ = at;
+    deadlineBudgetMs_ = budgetMs;
+}
+
+void TIdIOHandler::CheckDeadline() const {
+    if (hasDeadline_ && std::chrono::steady_clock::now() >= deadline_)
+        raiseDeadline();
+}
+
+int TIdIOHandler::DeadlineLeft() const {
+    CheckDeadline();
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<std::int64_t>(left.count(), 1, std::numeric_limits<int>::max()));
+}
+
+void TIdIOHandler::raiseDeadline() const {
+    throw EIdDeadlineExceeded("The request did not finish within " + std::to_string(deadlineBudgetMs_) +
+                              " ms.");
+}
+
+int TIdIOHandler::effectiveTimeout(int timeout, bool* cutByDeadline) const {
     if (timeout == kIdTimeoutDefault)
         timeout = readTimeout_ > 0 ? readTimeout_ : kIdTimeoutInfinite;
-    return timeout < 0 ? -1 : timeout;
+    timeout = timeout < 0 ? -1 : timeout;
+    if (cutByDeadline)
+        *cutByDeadline = false;
+    // A poll waits for nothing and so needs no bound.
+    if (!hasDeadline_ || timeout == 0)
+        return timeout;
+    const int left = DeadlineLeft();
+    if (timeout >= 0 && timeout < left)
+        return timeout;
+    // The wait ends at the deadline: if nothing comes by then, the deadline is what failed.
+    if (cutByDeadline)
+        *cutByDeadline = true;
+    return left;
 }
 
 void TIdIOHandler::CheckForDisconnect(bool raiseIfDisconnected, bool ignoreBuffer) {
@@ -51,11 +85,14 @@ int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool rai
             throw EIdException("Not Connected");
         return 0;
     }
-    int waitMs = effectiveTimeout(timeout);
+    bool cutByDeadline = false;
+    const int waitMs = effectiveTimeout(timeout, &cutByDeadline);
     std::size_t got = 0;
     do {
         // Without a time-out the receive itself waits; polling first would only add a call.
         if (waitMs >= 0 && !Readable(waitMs)) {
+            if (cutByDeadline)
+                raiseDeadline();
             if (raiseOnTimeout)
                 throw EIdReadTimeout();
             return -1;
@@ -173,9 +210,13 @@ void TIdIOHandler::ReadStream(TIdStream& stream, std::int64_t byteCount, bool re
                                : nullptr;
             if (direct) {
                 // Nothing buffered: receive straight into the stream, saving a copy per piece.
-                const int waitMs = effectiveTimeout(kIdTimeoutDefault);
-                if (waitMs >= 0 && !Readable(waitMs))
+                bool cutByDeadline = false;
+                const int waitMs = effectiveTimeout(kIdTimeoutDefault, &cutByDeadline);
+                if (waitMs >= 0 && !Readable(waitMs)) {
+                    if (cutByDeadline)
+                        raiseDeadline();
                     throw EIdReadTimeout();
+                }
                 std::size_t got = Recv(direct, room);
                 stream.CommitDirect(got);
                 bytesReceived_ += got;

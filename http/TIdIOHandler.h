@@ -5,6 +5,7 @@
 #include "http/TIdBuffer.h"
 #include "http/TIdComponent.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,6 +39,18 @@ public:
     void SetUseNagle(bool b) { useNagle_ = b; }
     TIdIPVersion IPVersion() const { return ipVersion_; }
     void SetIPVersion(TIdIPVersion v) { ipVersion_ = v; }
+
+    // An overall deadline over every wait until it is cleared: a wait is cut short at it, and a
+    // read that would wait past it raises EIdDeadlineExceeded naming budgetMs. The zero-time poll
+    // of Connected is not bounded by it.
+    void SetDeadline(std::chrono::steady_clock::time_point at, int budgetMs);
+    void ClearDeadline() { hasDeadline_ = false; }
+    bool HasDeadline() const { return hasDeadline_; }
+    // Milliseconds left before the deadline, at least 1; raises EIdDeadlineExceeded once it has
+    // passed. Only with a deadline set.
+    int DeadlineLeft() const;
+    // Raises EIdDeadlineExceeded when a deadline is set and has passed.
+    void CheckDeadline() const;
 
     // Flags of the last ReadLn.
     bool ReadLnSplit() const { return readLnSplit_; }
@@ -103,10 +116,14 @@ protected:
     virtual std::size_t Send(const char* bytes, std::size_t n) = 0;
     // Closes the transport (the socket).
     virtual void CloseSource() = 0;
+    // Raises EIdDeadlineExceeded for a wait that the deadline ended.
+    [[noreturn]] void raiseDeadline() const;
 
 private:
     void writeDirect(const char* bytes, std::size_t n);
-    int effectiveTimeout(int timeout) const;
+    // The wait for a read: the time-out asked for (kIdTimeoutDefault: ReadTimeout), cut to the
+    // deadline; -1 for no limit. cutByDeadline tells whether the deadline is what ends it.
+    int effectiveTimeout(int timeout, bool* cutByDeadline = nullptr) const;
     std::string takeLine(int length, std::size_t terminatorLength, bool dropCR);
 
     std::string host_;
@@ -119,6 +136,10 @@ private:
     TIdMaxLineAction maxLineAction_ = maException;
     bool useNagle_ = true;
     TIdIPVersion ipVersion_ = Id_IPv4;
+
+    bool hasDeadline_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+    int deadlineBudgetMs_ = 0;
 
     std::uint64_t bytesReceived_ = 0;
     bool opened_ = false;

@@ -27,5 +27,16 @@ void TIdIOHandlerStack::Open() {
     b.SetPeerIP(address);
     b.SetPeerPort(Port());
     DoStatus(hsConnecting, "Connecting to " + address + ".");
-    b.Connect(ConnectTimeout());
+    // An overall deadline bounds the connect too.
+    int connectMs = ConnectTimeout();
+    const bool cutByDeadline = HasDeadline() && (connectMs <= 0 || DeadlineLeft() <= connectMs);
+    if (cutByDeadline)
+        connectMs = DeadlineLeft();
+    try {
+        b.Connect(connectMs);
+    } catch (const EIdConnectTimeout&) {
+        if (cutByDeadline)
+            raiseDeadline();
+        throw;
+    }
 }

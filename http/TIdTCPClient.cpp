@@ -9,6 +9,20 @@ void TIdTCPClient::SetReadTimeout(int ms) {
         IOHandler()->SetReadTimeout(ms);
 }
 
+void TIdTCPClient::SetDeadline(std::chrono::steady_clock::time_point at, int budgetMs) {
+    hasDeadline_ = true;
+    deadline_ = at;
+    deadlineBudgetMs_ = budgetMs;
+    if (IOHandler())
+        IOHandler()->SetDeadline(at, budgetMs);
+}
+
+void TIdTCPClient::ClearDeadline() {
+    hasDeadline_ = false;
+    if (IOHandler())
+        IOHandler()->ClearDeadline();
+}
+
 void TIdTCPClient::Connect() {
     if (Connected())
         throw EIdAlreadyConnected();
@@ -20,6 +34,10 @@ void TIdTCPClient::Connect() {
     h->SetConnectTimeout(connectTimeout_);
     h->SetReadTimeout(readTimeout_);
     h->SetIPVersion(ipVersion_);
+    if (hasDeadline_)
+        h->SetDeadline(deadline_, deadlineBudgetMs_);
+    else
+        h->ClearDeadline();
     if (auto* s = dynamic_cast<TIdIOHandlerSocket*>(h)) {
         s->SetBoundIP(boundIP_);
         s->SetBoundPort(boundPort_);

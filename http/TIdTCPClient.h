@@ -2,6 +2,7 @@
 // The client end of a TCP connection: its target and settings, and the connect.
 #include "http/TIdTCPConnection.h"
 
+#include <chrono>
 #include <string>
 
 class TIdTCPClient : public TIdTCPConnection {
@@ -21,6 +22,11 @@ public:
     TIdIPVersion IPVersion() const { return ipVersion_; }
     void SetIPVersion(TIdIPVersion v) { ipVersion_ = v; }
 
+    // An overall deadline for the connection's waits from now on (see TIdIOHandler::SetDeadline),
+    // handed to the handler now and at every connect.
+    void SetDeadline(std::chrono::steady_clock::time_point at, int budgetMs);
+    void ClearDeadline();
+
     // Opens the connection to Host:Port, creating a socket handler when none is attached. Raises
     // EIdAlreadyConnected when connected; on failure the handler is closed, and one the client
     // created is freed so the next connect starts afresh.
@@ -39,4 +45,7 @@ private:
     std::string boundIP_;
     int boundPort_ = 0;
     TIdIPVersion ipVersion_ = Id_IPv4;
+    bool hasDeadline_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+    int deadlineBudgetMs_ = 0;
 };

@@ -9,6 +9,7 @@ void ConfigureReaderHttp(TIdCustomHTTP& http) {
     // A silent server must not hold a fetch for good.
     http.SetConnectTimeout(kReaderConnectTimeoutMs);
     http.SetReadTimeout(kReaderReadTimeoutMs);
+    http.SetMaxTime(kReaderMaxTimeMs);
     http.SetAuthRetries(0);
     http.SetAuthProxyRetries(0);
     http.ProxyParams().SetBasicAuthentication(false);

@@ -12,6 +12,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace zeltest;
 
 namespace {
@@ -284,6 +287,45 @@ TEST_P(Hardening, WithoutProxyCredentialsTheChallengeFailsAtOnce) {
     http.SetHTTPOptions(hoInProcessAuth);
     EXPECT_EQ(run([&] { return http.Get("http://feeds.example/a"); }).code, 407);
     EXPECT_EQ(server->Requests().size(), 1u);
+}
+
+// --- the overall limit -----------------------------------------------------------------------
+
+// An answer that comes one byte every 50 ms: each wait is short, so only a limit on the whole
+// request ends it.
+Script trickle(const std::string& response) {
+    Script s{Action::ReadHead()};
+    for (char c : response) {
+        s.push_back(Action::Send(std::string(1, c), Delivery::Whole));
+        s.push_back(Action::Sleep(50));
+    }
+    s.push_back(Action::WaitForPeerClose());
+    return s;
+}
+
+TEST_P(Hardening, AGetThatTakesTooLongInAllFailsHoweverSteadilyItsBytesCome) {
+    http.SetMaxTime(400);
+    Serve({trickle(Ok(std::string(100, 'x'))), {Action::ReadHead(), Action::WaitForPeerClose()}});
+    Result r = run([&] { return http.Get(Url("/slow")); });
+    EXPECT_EQ(r.error, "EIdDeadlineExceeded");
+    EXPECT_EQ(r.message, "The request did not finish within 400 ms.");
+    EXPECT_FALSE(http.Connected());
+    // A silent server meets the limit before the read time-out.
+    EXPECT_EQ(run([&] { return http.Get(Url("/silent")); }).error, "EIdDeadlineExceeded");
+}
+
+TEST_P(Hardening, TheOverallLimitCountsEachGetAndBoundsTheConnect) {
+    http.SetMaxTime(300);
+    Serve({Join({Reply(kOkKeepAlive), Reply(kOkKeepAlive), {Action::WaitForPeerClose()}})});
+    EXPECT_EQ(run([&] { return http.Get(Url("/a")); }).body, "hello");
+    std::this_thread::sleep_for(std::chrono::milliseconds(450));
+    EXPECT_EQ(run([&] { return http.Get(Url("/b")); }).body, "hello");
+    EXPECT_EQ(server->Accepted(), 1);
+
+    SilentListener silent;
+    http.SetConnectTimeout(0);
+    EXPECT_EQ(run([&] { return http.Get("http://127.0.0.1:" + std::to_string(silent.Port()) + "/x"); }).error,
+              "EIdDeadlineExceeded");
 }
 
 // --- framing ------------------------------------------------------------------------------------

@@ -1,5 +1,5 @@
-// zelmora-cli's --connect-timeout and --timeout, for get and headlines --url: a silent server ends
-// in the client's time-out instead of holding the command for good.
+// zelmora-cli's --connect-timeout, --timeout and --max-time, for get and headlines --url: a silent
+// or trickling server ends in the client's limits instead of holding the command for good.
 #include "tests/http/HttpFixture.h"
 #include "tests/support/CliRunner.h"
 
@@ -35,6 +35,28 @@ TEST_F(CliTimeouts, HeadlinesGivesUpOnASilentServer) {
     EXPECT_EQ(r.err, "zelmora-cli headlines: EIdReadTimeout: Read Timeout\n");
 }
 
+TEST_F(CliTimeouts, MaxTimeEndsAFetchWhoseBytesTrickleIn) {
+    // One byte every 50 ms: never a silence long enough for --timeout.
+    auto trickle = [] {
+        Script s{Action::ReadHead()};
+        for (char c : Ok(std::string(200, 'x'))) {
+            s.push_back(Action::Send(std::string(1, c)));
+            s.push_back(Action::Sleep(50));
+        }
+        s.push_back(Action::WaitForPeerClose());
+        return s;
+    };
+    ScriptedServer server({trickle(), trickle()});
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/feed";
+    CliRun get = RunCli({"get", "--timeout", "5000", "--max-time", "300", url});
+    EXPECT_EQ(get.status, 1);
+    EXPECT_EQ(get.err, "ERR EIdDeadlineExceeded: The request did not finish within 300 ms.\n");
+    CliRun headlines = RunCli({"headlines", "--url", url, "--max-time", "300"});
+    EXPECT_EQ(headlines.status, 1);
+    EXPECT_EQ(headlines.err,
+              "zelmora-cli headlines: EIdDeadlineExceeded: The request did not finish within 300 ms.\n");
+}
+
 TEST_F(CliTimeouts, ZeroMeansNoLimitAndOtherValuesAreRefused) {
     ScriptedServer server({Join({Reply(Ok("fine")), {Action::WaitForPeerClose()}})});
     CliRun ok = RunCli({"get", "--timeout", "0", "--connect-timeout", "0",
@@ -44,5 +66,6 @@ TEST_F(CliTimeouts, ZeroMeansNoLimitAndOtherValuesAreRefused) {
     EXPECT_EQ(RunCli({"get", "--timeout", "-5", "http://x/"}).status, 2);
     EXPECT_EQ(RunCli({"get", "--connect-timeout", "soon", "http://x/"}).status, 2);
     EXPECT_EQ(RunCli({"get", "--timeout"}).status, 2);
+    EXPECT_EQ(RunCli({"get", "--max-time", "-1", "http://x/"}).status, 2);
     EXPECT_EQ(RunCli({"headlines", "--url", "http://x/", "--timeout", "1s"}).status, 1);
 }

@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kUsage =
     "get [--proxy HOST:PORT] [--proxy-user NAME] [--proxy-password PASS] [--proxy-basic]"
-    " [--connect-timeout MS] [--timeout MS] URL...";
+    " [--connect-timeout MS] [--timeout MS] [--max-time MS] URL...";
 
 int usage(const std::string& why) {
     std::fprintf(stderr, "zelmora-cli get: %s\nusage: zelmora-cli %s\n", why.c_str(), kUsage);
@@ -71,12 +71,14 @@ int runGet(const std::vector<std::string>& args) {
             http.ProxyParams().SetProxyPassword(v);
         } else if (a == "--proxy-basic") {
             http.ProxyParams().SetBasicAuthentication(true);
-        } else if (a == "--connect-timeout" || a == "--timeout") {
+        } else if (a == "--connect-timeout" || a == "--timeout" || a == "--max-time") {
             int ms = 0;
             if (!value(v) || !ParseMilliseconds(v, ms))
                 return usage(a + " needs milliseconds (0 for no limit)");
             if (a == "--timeout")
                 http.SetReadTimeout(ms);
+            else if (a == "--max-time")
+                http.SetMaxTime(ms);
             else
                 http.SetConnectTimeout(ms);
         } else if (a == "--") {

@@ -39,6 +39,7 @@ struct Options {
     std::string file, url, config, base, contentType;
     int connectTimeout = kReaderConnectTimeoutMs;
     int readTimeout = kReaderReadTimeoutMs;
+    int maxTime = kReaderMaxTimeMs;
 };
 
 // "" when the arguments are good, else what is wrong with them.
@@ -52,8 +53,8 @@ std::string parse(const std::vector<std::string>& args, Options& o) {
             o.base = args[++i];
         else if (a == "--content-type" && hasValue)
             o.contentType = args[++i];
-        else if ((a == "--connect-timeout" || a == "--timeout") && hasValue) {
-            int& into = a == "--timeout" ? o.readTimeout : o.connectTimeout;
+        else if ((a == "--connect-timeout" || a == "--timeout" || a == "--max-time") && hasValue) {
+            int& into = a == "--timeout" ? o.readTimeout : a == "--max-time" ? o.maxTime : o.connectTimeout;
             if (!ParseMilliseconds(args[i + 1], into))
                 return a + " needs milliseconds (0 for no limit)";
             ++i;
@@ -78,6 +79,7 @@ TFeedBody fetch(const Options& o) {
     ConfigureReaderHttp(http);
     http.SetConnectTimeout(o.connectTimeout);
     http.SetReadTimeout(o.readTimeout);
+    http.SetMaxTime(o.maxTime);
     if (!o.config.empty()) {
         TIniFile ini(o.config);
         http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
@@ -123,7 +125,7 @@ int runHeadlines(const std::vector<std::string>& args) {
 
 CliCommand reg{"headlines",
                "headlines [--config config.ini] (FEEDFILE [--base URL] [--content-type TYPE] | --url URL "
-               "[--connect-timeout MS] [--timeout MS])",
+               "[--connect-timeout MS] [--timeout MS] [--max-time MS])",
                &runHeadlines};
 
 } // namespace

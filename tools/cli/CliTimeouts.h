@@ -1,6 +1,6 @@
 #pragma once
-// --connect-timeout MS and --timeout MS of the subcommands that fetch: milliseconds as decimal
-// digits, 0 meaning no limit.
+// --connect-timeout MS, --timeout MS and --max-time MS of the subcommands that fetch: milliseconds
+// as decimal digits, 0 meaning no limit.
 #include <string>
 
 inline bool ParseMilliseconds(const std::string& text, int& ms) {
