@@ -220,13 +220,11 @@ THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& deco
                            const TFeedOrigin& origin) {
     THeadlineItem item;
     item.title = FeedTitleText(raw.title, decoder, raw.markup);
-    std::string link = LinkAddress(origin.url, FeedLinkText(raw.link, decoder));
-    if (origin.redirectPrefix.empty()) {
-        item.link = std::move(link);
-    } else {
-        item.link.reserve(origin.redirectPrefix.size() + link.size());
-        item.link.append(origin.redirectPrefix).append(link);
-    }
+    // The link is decoded straight after the prefix: one string, built in one go.
+    item.link.reserve(origin.redirectPrefix.size() + raw.link.size());
+    item.link.append(origin.redirectPrefix);
+    AppendFeedLinkText(item.link, raw.link, decoder);
+    FinishLinkAddress(item.link, origin.redirectPrefix.size(), origin.url);
     return item;
 }
 

@@ -1,6 +1,6 @@
 #include "reader/FeedText.h"
 
-#include "framework/core/CodePage.h"
+#include "framework/core/Gb18030Codec.h"
 #include "framework/core/UnicodeText.h"
 #include "reader/HtmlEntities.h"
 #include "reader/TFeedTextDecoder.h"
@@ -29,10 +29,15 @@ bool isSpace(char32_t c) {
 
 enum class Use { Title, Link };
 
-// Collects characters in the code page, trimming both ends and stopping at the cap.
+// Collects characters in the code page after what the string already holds, trimming both ends
+// and stopping at the cap.
 class TextBuilder {
 public:
-    TextBuilder(Use use, std::size_t cap) : use_(use), cap_(cap) {}
+    TextBuilder(std::string& out, Use use, std::size_t cap, std::size_t expected)
+        : out_(out), start_(out.size()), kept_(out.size()), use_(use), cap_(cap),
+          codec_(Gb18030Codec::Get()) {
+        out_.reserve(start_ + std::min(expected + 8, cap));
+    }
 
     bool Full() const { return full_; }
 
@@ -47,14 +52,14 @@ public:
             c = kC1[c - 0x80];
         }
         const bool space = isSpace(c);
-        if (space && out_.empty())
+        if (space && out_.size() == start_)
             return;
         const std::size_t before = out_.size();
         if (c < 0x80)
             out_.push_back(static_cast<char>(c));
         else
-            AppendAnsi(out_, c);
-        if (out_.size() > cap_) {
+            codec_.Append(out_, c);
+        if (out_.size() - start_ > cap_) {
             out_.resize(before);
             full_ = true;
             return;
@@ -63,22 +68,41 @@ public:
             kept_ = out_.size();
     }
 
+    // A run of printable ASCII (blanks included), added in one go.
+    void AddAscii(const unsigned char* p, std::size_t n) {
+        if (full_)
+            return;
+        if (out_.size() == start_)
+            while (n > 0 && *p == ' ')
+                ++p, --n;
+        if (out_.size() - start_ + n > cap_) {
+            n = cap_ - (out_.size() - start_);
+            full_ = true;
+        }
+        std::size_t last = n;
+        while (last > 0 && p[last - 1] == ' ')
+            --last;
+        out_.append(reinterpret_cast<const char*>(p), n);
+        if (last > 0)
+            kept_ = out_.size() - (n - last);
+    }
+
     void AddUtf8(std::string_view utf8) {
         const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
         for (const unsigned char* end = p + utf8.size(); p < end;)
             Add(NextUtf8(p, end));
     }
 
-    std::string Take() {
-        out_.resize(kept_);
-        return std::move(out_);
-    }
+    // Drops the trailing blanks; the string then ends with the text.
+    void Finish() { out_.resize(kept_); }
 
 private:
+    std::string& out_;
+    std::size_t start_;
+    std::size_t kept_;
     Use use_;
     std::size_t cap_;
-    std::string out_;
-    std::size_t kept_ = 0;
+    const Gb18030Codec& codec_;
     bool full_ = false;
 };
 
@@ -153,12 +177,22 @@ const unsigned char* entity(const unsigned char* p, const unsigned char* end, Te
 constexpr std::string_view kCdataOpen = "<![CDATA[";
 
 // Characters, CDATA sections and entities of raw text in the decoder's character set.
+bool plainAscii(unsigned char b) {
+    return b >= 0x20 && b < 0x7F && b != '&' && b != '<';
+}
+
 void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuilder& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
     const unsigned char* end = p + raw.size();
     while (p < end && !out.Full()) {
         const unsigned char b = *p;
-        if (b >= 0x80) {
+        if (plainAscii(b)) {
+            const unsigned char* q = p + 1;
+            while (q < end && plainAscii(*q))
+                ++q;
+            out.AddAscii(p, static_cast<std::size_t>(q - p));
+            p = q;
+        } else if (b >= 0x80) {
             out.Add(decoder.Next(p, end));
         } else if (b == '&') {
             const unsigned char* after = entity(p, end, out);
@@ -185,9 +219,11 @@ void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuild
 }
 
 std::string decodeOnce(std::string_view raw, const TFeedTextDecoder& decoder, Use use, std::size_t cap) {
-    TextBuilder out(use, cap);
+    std::string text;
+    TextBuilder out(text, use, cap, raw.size());
     decodeText(raw, decoder, out);
-    return out.Take();
+    out.Finish();
+    return text;
 }
 
 const TFeedTextDecoder& codePageDecoder() {
@@ -352,5 +388,13 @@ std::string FeedTitleText(std::string_view raw, const TFeedTextDecoder& decoder,
 }
 
 std::string FeedLinkText(std::string_view raw, const TFeedTextDecoder& decoder) {
-    return decodeOnce(raw, decoder, Use::Link, static_cast<std::size_t>(-1));
+    std::string link;
+    AppendFeedLinkText(link, raw, decoder);
+    return link;
+}
+
+void AppendFeedLinkText(std::string& out, std::string_view raw, const TFeedTextDecoder& decoder) {
+    TextBuilder builder(out, Use::Link, static_cast<std::size_t>(-1), raw.size());
+    decodeText(raw, decoder, builder);
+    builder.Finish();
 }

@@ -31,6 +31,8 @@ inline constexpr std::size_t kTitleCapBytes = 4096;
 std::string FeedTitleText(std::string_view raw, const TFeedTextDecoder& decoder, TTitleMarkup markup);
 // The link in the code page, not yet resolved against the feed's address.
 std::string FeedLinkText(std::string_view raw, const TFeedTextDecoder& decoder);
+// The same, appended to what out holds already (a redirect prefix, say).
+void AppendFeedLinkText(std::string& out, std::string_view raw, const TFeedTextDecoder& decoder);
 
 // Whether decoded text (in the code page) reads as HTML by the rule above.
 bool LooksLikeHtml(std::string_view text);

@@ -107,17 +107,25 @@ std::string ResolveLink(std::string_view base, std::string_view ref) {
     return head + removeDotSegments(merged) + std::string(refTail);
 }
 
-std::string LinkAddress(std::string_view base, std::string_view ref) {
+void FinishLinkAddress(std::string& text, std::size_t from, std::string_view base) {
+    const std::string_view ref = std::string_view(text).substr(from);
     if (ref.empty())
-        return {}; // no link is no link, not the feed itself
-    std::string link = ResolveLink(base, ref);
+        return; // no link is no link, not the feed itself
+    if (schemeLength(ref) == 0 && !base.empty()) {
+        std::string resolved = ResolveLink(base, ref);
+        text.replace(from, std::string::npos, resolved);
+    }
+    const std::string_view link = std::string_view(text).substr(from);
     const std::size_t n = schemeLength(link);
     if (n == 0)
-        return link;
-    std::string scheme;
-    for (char c : std::string_view(link).substr(0, n))
-        scheme.push_back(AsciiLower(c));
-    if (std::find(std::begin(kSchemes), std::end(kSchemes), scheme) == std::end(kSchemes))
-        return {};
+        return;
+    const auto known = [&](std::string_view scheme) { return SameText(scheme, link.substr(0, n)); };
+    if (std::find_if(std::begin(kSchemes), std::end(kSchemes), known) == std::end(kSchemes))
+        text.resize(from);
+}
+
+std::string LinkAddress(std::string_view base, std::string_view ref) {
+    std::string link(ref);
+    FinishLinkAddress(link, 0, base);
     return link;
 }

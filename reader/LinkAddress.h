@@ -10,3 +10,7 @@ std::string ResolveLink(std::string_view base, std::string_view ref);
 
 // The resolved link, or "" when there is none or its scheme is not one a reader opens.
 std::string LinkAddress(std::string_view base, std::string_view ref);
+
+// The same in place, for the part of text from "from" on (what comes before, a redirect prefix,
+// stays); that part is emptied when its scheme is not one a reader opens.
+void FinishLinkAddress(std::string& text, std::size_t from, std::string_view base);
