@@ -138,11 +138,12 @@ TRawFeedItem atomEntry(std::string_view body, std::size_t from, std::size_t end)
         const std::string_view tag = startTag(body, l, 5, after);
         const std::string_view rel = attribute(tag, "rel");
         const std::string_view href = attribute(tag, "href");
-        if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(attribute(tag, "type"))) {
+        // The last such link wins, as in mature feed readers.
+        if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(attribute(tag, "type")))
             raw.link = href;
-            return raw;
-        }
     }
+    if (!raw.link.empty())
+        return raw;
     if (std::size_t i = findTag(body, "<id", from, end); i != npos) {
         std::size_t after = 0;
         startTag(body, i, 3, after);
@@ -205,6 +206,12 @@ void cutRss(std::string_view body, std::size_t item, const std::function<bool(co
     }
 }
 
+// An RSS link escaped twice ("?a=1&amp;amp;b=2") reads as meant, as mature feed readers have it.
+void undoDoubleEscape(std::string& link, std::size_t from) {
+    for (std::size_t at = link.find("&amp;", from); at != std::string::npos; at = link.find("&amp;", at + 1))
+        link.erase(at + 1, 4);
+}
+
 } // namespace
 
 void CutFeedItems(std::string_view body, const std::function<bool(const TRawFeedItem&)>& onItem) {
@@ -224,6 +231,8 @@ THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& deco
     item.link.reserve(origin.redirectPrefix.size() + raw.link.size());
     item.link.append(origin.redirectPrefix);
     AppendFeedLinkText(item.link, raw.link, decoder);
+    if (raw.markup == TTitleMarkup::Guess) // an RSS item's link element, not an Atom href
+        undoDoubleEscape(item.link, origin.redirectPrefix.size());
     FinishLinkAddress(item.link, origin.redirectPrefix.size(), origin.url);
     return item;
 }

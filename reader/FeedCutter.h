@@ -16,8 +16,9 @@
 //
 // Atom, a body whose first "<entry" comes before any "<item", gives one headline per
 // "<entry ...>...</entry>": the entry's first "<title ...>" (its type telling plain text, HTML or
-// XHTML) and the href of its first "<link>" whose rel is "alternate" or absent and whose type,
-// if any, is a web page's; without one, an id that is a web address.
+// XHTML) and the href of its last "<link>" whose rel is "alternate" or absent and whose type,
+// if any, is a web page's (the one mature readers take); without one, an id that is a web
+// address.
 //
 // It runs in time linear in the body: the remaining text is an offset into the body, never a
 // copy, and each tag's next occurrence is remembered until the offset passes it.

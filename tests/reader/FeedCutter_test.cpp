@@ -85,7 +85,7 @@ TEST(FeedCutter, ItemWithoutLinkTakesTheNextItemsLinkAndTheLastGetsNone) {
 }
 
 TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
-    auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;b=2") +
+    auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;amp;b=2") +
                           item("A &amp; B &mdash; &#x4E2D;&#25991;", "<![CDATA[http://x.test/c]]>")));
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].title, Utf8ToAnsi("股市 & 汇市 &c"));
@@ -138,9 +138,12 @@ TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
         "&amp;lt;</div></title>"
         "<link type=\"application/pdf\" href=\"http://f.test/2.pdf\"/><link href=\"2.html\"/></entry>"
         "<entry><title>a &lt;b&gt; c</title><id>http://f.test/3</id></entry>"
-        "<entry><title/><link href='http://f.test/4'/></entry></feed>";
+        "<entry><title/><link href='http://f.test/4'/></entry>"
+        "<entry><title>5</title><link rel='alternate' href='http://f.test/5a'/><link "
+        "href='http://f.test/5b'/>"
+        "<link rel='alternate' href='http://f.test/5c?a=1&amp;amp;b'/></entry></feed>";
     auto items = cut(atom, {"http://f.test/feeds/atom.xml", "", ""});
-    ASSERT_EQ(items.size(), 4u);
+    ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].title, "Example Atom & co");
     EXPECT_EQ(items[0].link, "http://f.test/entries/1?a=1&b=2");
     EXPECT_EQ(items[1].title, "X y &lt;");
@@ -149,6 +152,7 @@ TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
     EXPECT_EQ(items[2].link, "http://f.test/3");
     EXPECT_EQ(items[3].title, "");
     EXPECT_EQ(items[3].link, "http://f.test/4");
+    EXPECT_EQ(items[4].link, "http://f.test/5c?a=1&amp;b"); // the last page link, escaped once
 }
 
 TEST(FeedCutter, TheBodysCharacterSetDecidesHowTitlesRead) {

@@ -3,6 +3,7 @@
 // whose headlines pass their bound refused with status 1. Only the portal's feeds get the
 // redirect prefix; what is no regular file is refused at once.
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -76,4 +77,22 @@ TEST(CliHeadlines, RefusesAFifoAndADeviceAtOnce) {
     r = RunCli({"headlines", "/dev/zero"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Not a regular file"), std::string::npos) << r.err;
+}
+
+TEST(CliHeadlines, WithAUrlTheResponsesCharsetCountsAndLinksResolveAgainstIt) {
+    const std::string gbk = "\xB9\xFA\xBC\xCA\xCA\xB1\xCA\xC2"; // 国际时事, read as UTF-8 only U+FFFD
+    const std::string feed =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><channel><title>C</title><item><title>" + gbk +
+        "</title><link>item/1.html</link></item></channel></rss>";
+    ScriptedServer server({{Action::ReadHead(),
+                            Action::Send(HttpResponse("HTTP/1.1 200 OK",
+                                                      {"Content-Type: text/xml; charset=GBK",
+                                                       "Content-Length: " + std::to_string(feed.size())},
+                                                      feed)),
+                            Action::Close()}});
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/feeds/news.xml";
+    CliRun r = RunCli({"headlines", "--url", url});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              gbk + "\r\nhttp://127.0.0.1:" + std::to_string(server.Port()) + "/feeds/item/1.html\r\n");
 }
