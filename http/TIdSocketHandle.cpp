@@ -73,7 +73,7 @@ bool TIdSocketHandle::tryBind(const std::string& ip, int port) {
     sockaddr_storage addr;
     socklen_t len = 0;
     if (!makeAddress(ipVersion_, ip, port, addr, len))
-        TIdStack::RaiseSocketError(10049);
+        TIdStack::RaiseSocketError(kWSAEADDRNOTAVAIL);
     return ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len) == 0;
 }
 
@@ -104,7 +104,7 @@ void TIdSocketHandle::Connect(int timeoutMs) {
     sockaddr_storage addr;
     socklen_t len = 0;
     if (!makeAddress(ipVersion_, peerIP_, peerPort_, addr, len))
-        TIdStack::RaiseSocketError(11001);
+        TIdStack::RaiseSocketError(kWSAHOST_NOT_FOUND);
     if (timeoutMs <= 0) {
         int r;
         do {
