@@ -6,6 +6,7 @@
 #include "http/TIdChunkedBody.h"
 #include "http/TIdDiscardStream.h"
 #include "http/TIdHTTPProtocol.h"
+#include "http/TIdStack.h"
 #include "http/TIdStringStream.h"
 
 #include <chrono>
@@ -25,14 +26,16 @@ bool isConnectionLost(const EIdException& e) {
         return true;
     if (const auto* s = dynamic_cast<const EIdSocketError*>(&e)) {
         const int n = s->LastError();
-        return n == 10052 || n == 10053 || n == 10054 || n == 10057 || n == 10058;
+        return n == kWSAENETRESET || n == kWSAECONNABORTED || n == kWSAECONNRESET || n == kWSAENOTCONN ||
+               n == kWSAESHUTDOWN;
     }
     return false;
 }
 
 } // namespace
 
-TIdCustomHTTP::TIdCustomHTTP() : protocol_(std::make_unique<TIdHTTPProtocol>(*this)) {}
+TIdCustomHTTP::TIdCustomHTTP()
+    : protocol_(std::make_unique<TIdHTTPProtocol>(*this, static_cast<TIdHTTPExchange&>(*this))) {}
 
 TIdCustomHTTP::~TIdCustomHTTP() {
     try {
@@ -334,7 +337,7 @@ bool TIdCustomHTTP::HasNoBody(int code) {
     return (code >= 100 && code <= 199) || code == 204 || code == 304;
 }
 
-void TIdCustomHTTP::readResult(TIdStream* stream) {
+void TIdCustomHTTP::ReadBody(TIdStream* stream) {
     if (!stream)
         return;
     TIdHTTPResponse& resp = Response();
@@ -367,7 +370,7 @@ void TIdCustomHTTP::readChunked(TIdStream& stream) {
     TIdChunkedBody(IOHandler()->MaxLineLength(), headerLineLimit_).Read(*IOHandler(), stream);
 }
 
-void TIdCustomHTTP::discardBody(int readTimeout) {
+void TIdCustomHTTP::DiscardBody(int readTimeout) {
     if (!IOHandler() || !Connected()) {
         exchangeComplete_ = !IOHandler() || IOHandler()->InputBuffer().Empty();
         return;
@@ -377,7 +380,7 @@ void TIdCustomHTTP::discardBody(int readTimeout) {
     io.SetReadTimeout(readTimeout);
     try {
         TIdDiscardStream sink(maxBodySize_);
-        readResult(&sink);
+        ReadBody(&sink);
         exchangeComplete_ = true;
     } catch (...) {
         exchangeComplete_ = false;

@@ -13,6 +13,7 @@
 // framing cannot be trusted (EIdHTTPMalformedResponse) and a bad port (EIdInvalidPort).
 #include "http/TIdAuthentication.h"
 #include "http/TIdCookieManager.h"
+#include "http/TIdHTTPExchange.h"
 #include "http/TIdHTTPRequest.h"
 #include "http/TIdHTTPResponse.h"
 #include "http/TIdProxyConnectionInfo.h"
@@ -40,7 +41,7 @@ using TIdHTTPOnHeadersAvailable =
 using TIdHTTPOnRedirectEvent = std::function<void(TIdCustomHTTP* Sender, std::string& dest, int& NumRedirect,
                                                   bool& Handled, TIdHTTPMethod& VMethod)>;
 
-class TIdCustomHTTP : public TIdTCPClient {
+class TIdCustomHTTP : public TIdTCPClient, private TIdHTTPExchange {
 public:
     static constexpr std::size_t kDefaultMaxBodySize = std::size_t{256} << 20;
     // Interim (100) heads accepted in a row before the response counts as hostile.
@@ -116,7 +117,12 @@ protected:
                    const std::vector<int>& ignoreReplies);
 
 private:
-    friend class TIdHTTPProtocol;
+    // What the protocol object does to the exchange.
+    void ReadBody(TIdStream* stream) override;
+    void DiscardBody(int readTimeout) override;
+    void SetExchangeComplete(bool complete) override { exchangeComplete_ = complete; }
+    void SetRedirectCount(int count) override { redirectCount_ = count; }
+
     void prepareRequest();
     // The request's user name and password for the kept URL's scheme, host and port.
     void applyCredentials(const TIdURI& next);
@@ -127,12 +133,7 @@ private:
     void sendRequest();
     // The status line and headers, past every interim (1xx) head.
     void readResponseHead();
-    // Reads the response body into the stream as the head says: by length, by chunks, or up to
-    // the server's close. Nothing without a stream.
-    void readResult(TIdStream* stream);
     void readChunked(TIdStream& stream);
-    // Reads and drops a body; failures leave the exchange unfinished.
-    void discardBody(int readTimeout);
     void ensureCookieManager();
 
     bool handleRedirects_ = false;

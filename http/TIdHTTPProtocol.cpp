@@ -52,7 +52,8 @@ std::string unacceptedCoding(std::string_view contentEncoding, std::string_view 
 
 } // namespace
 
-TIdHTTPProtocol::TIdHTTPProtocol(TIdCustomHTTP& http) : http_(http), response_(http) {}
+TIdHTTPProtocol::TIdHTTPProtocol(TIdCustomHTTP& http, TIdHTTPExchange& exchange)
+    : http_(http), exchange_(exchange), response_(http) {}
 
 void TIdHTTPProtocol::BuildAndSendRequest() {
     TIdIOHandler& io = *http_.IOHandler();
@@ -123,11 +124,11 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
     TIdStringStream body;
     body.SetMaxSize(http_.MaxBodySize());
     try {
-        http_.readResult(&body);
+        exchange_.ReadBody(&body);
     } catch (const EIdConnClosedGracefully&) {
         // What came before the close still goes with the status.
     }
-    http_.exchangeComplete_ = true;
+    exchange_.SetExchangeComplete(true);
     const int code = response_.ResponseCode();
     if (std::find(ignoreReplies.begin(), ignoreReplies.end(), code) != ignoreReplies.end())
         return TIdHTTPWhatsNext::wnJustExit;
@@ -137,14 +138,14 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
 TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies) {
     // Redirects are followed only when asked for and while the count is below the maximum; past
     // it the redirect fails like any refused response rather than passing for an empty success.
-    const bool mayFollow = http_.HandleRedirects() && http_.redirectCount_ < http_.RedirectMaximum();
+    const bool mayFollow = http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum();
     std::string location = response_.Location();
     TIdHTTPMethod method = request_.Method();
-    int count = http_.redirectCount_;
+    int count = http_.RedirectCount();
     bool handled = http_.HandleRedirects();
     if (http_.OnRedirect)
         http_.OnRedirect(&http_, location, count, handled, method);
-    http_.redirectCount_ = count;
+    exchange_.SetRedirectCount(count);
     if (!mayFollow || !handled)
         return raiseResponse(ignoreReplies);
     request_.SetURL(location);
@@ -155,7 +156,7 @@ TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies
     } else {
         request_.SetMethod(method);
     }
-    http_.discardBody(4000);
+    exchange_.DiscardBody(4000);
     return TIdHTTPWhatsNext::wnGoToURL;
 }
 
@@ -167,8 +168,8 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
         http_.OnHeadersAvailable(&http_, response_.RawHeaders(), goOn);
     if (!goOn) {
         // The body stays unread, so the connection cannot serve another request.
-        http_.exchangeComplete_ = TIdCustomHTTP::HasNoBody(code) ||
-                                  (response_.HasContentLength() && response_.ContentLength() == 0);
+        exchange_.SetExchangeComplete(TIdCustomHTTP::HasNoBody(code) ||
+                                      (response_.HasContentLength() && response_.ContentLength() == 0));
         return TIdHTTPWhatsNext::wnJustExit;
     }
     // Only a 3xx redirects; a Location on any other answer (a 200 or a 201 may carry one) is
@@ -182,17 +183,20 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
             if (!coding.empty())
                 throw EIdHTTPContentEncodingNotAccepted("The response body is in the content coding \"" +
                                                         coding + "\", which was not asked for.");
-            http_.readResult(response_.ContentStream());
+            exchange_.ReadBody(response_.ContentStream());
         }
-        http_.exchangeComplete_ = true;
+        exchange_.SetExchangeComplete(true);
         return TIdHTTPWhatsNext::wnJustExit;
     }
     if (code == 401 || code == 407) {
         const bool proxy = code == 407;
-        int& retries = proxy ? http_.authProxyRetries_ : http_.authRetries_;
+        const int retries = proxy ? http_.AuthProxyRetries() : http_.AuthRetries();
         bool authorized = false;
         if (retries < http_.MaxAuthRetries()) {
-            ++retries;
+            if (proxy)
+                http_.SetAuthProxyRetries(retries + 1);
+            else
+                http_.SetAuthRetries(retries + 1);
             if (proxy)
                 authorized = http_.ProxyParams().AuthorizeProxy(
                     &http_, response_.ProxyAuthenticate(), http_.OnSelectProxyAuthorization,
@@ -203,7 +207,7 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse(const std::vector<int>& ignore
                                                http_.OnSelectAuthorization, http_.OnAuthorization);
         }
         if (authorized && (http_.HTTPOptions() & hoInProcessAuth)) {
-            http_.discardBody(http_.ReadTimeout());
+            exchange_.DiscardBody(http_.ReadTimeout());
             return TIdHTTPWhatsNext::wnAuthRequest;
         }
         // Without in-process authentication the challenge goes to the caller as the refusal it

@@ -7,13 +7,16 @@
 #include <vector>
 
 class TIdCustomHTTP;
+class TIdHTTPExchange;
 
 // What the request loop does after a response.
 enum class TIdHTTPWhatsNext { wnJustExit, wnGoToURL, wnAuthRequest };
 
 class TIdHTTPProtocol {
 public:
-    explicit TIdHTTPProtocol(TIdCustomHTTP& http);
+    // The client's public settings and events come through http; what only an exchange may do
+    // to the client comes through exchange.
+    TIdHTTPProtocol(TIdCustomHTTP& http, TIdHTTPExchange& exchange);
 
     TIdHTTPRequest& Request() { return request_; }
     TIdHTTPResponse& Response() { return response_; }
@@ -31,6 +34,7 @@ private:
     TIdHTTPWhatsNext raiseResponse(const std::vector<int>& ignoreReplies);
 
     TIdCustomHTTP& http_;
+    TIdHTTPExchange& exchange_;
     TIdHTTPRequest request_;
     TIdHTTPResponse response_;
 };
