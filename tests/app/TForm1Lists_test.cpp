@@ -10,6 +10,7 @@
 #include <QMenu>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -226,13 +227,18 @@ TEST_F(ListEvents, ACategoryPointedAtAnotherFeedOpensItsOwnLinksDirectly) {
     EXPECT_EQ(form->web->LocationURL(), QUrl(QString::fromStdString("http://" + host + "/story/1.html")));
 }
 
+// The menu's action of that caption, as the user picks it: an exception must not escape it.
+static QAction* actionOf(const QMenu& menu, const char* caption) {
+    for (QAction* a : menu.actions())
+        if (a->text() == caption)
+            return a;
+    return nullptr;
+}
+
 TEST_F(ListFiles, AFileErrorFromTheMenuReachesTheStandardErrorBox) {
     create();
     std::unique_ptr<QMenu> menu(form->N1->DropDown());
-    QAction* import = nullptr;
-    for (QAction* a : menu->actions())
-        if (a->text() == "导入标题列表")
-            import = a;
+    QAction* import = actionOf(*menu, "导入标题列表");
     ASSERT_NE(import, nullptr);
     platform.DialogAnswers.push_back(qpath(dir / "missing.txt"));
     import->trigger(); // as the user's pick: the exception must not escape the menu
@@ -242,4 +248,22 @@ TEST_F(ListFiles, AFileErrorFromTheMenuReachesTheStandardErrorBox) {
     EXPECT_EQ(platform.Boxes[0].Text.left(12), "Cannot open ");
     EXPECT_NE(platform.Boxes[0].Text.indexOf("missing.txt"), -1);
     EXPECT_EQ(form->lb->Items().Count(), 0);
+}
+
+TEST_F(ListFiles, AFifoOrADeviceIsRefusedWithTheErrorBoxInsteadOfHangingTheWindow) {
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    create();
+    std::unique_ptr<QMenu> menu(form->N1->DropDown());
+    QAction* import = actionOf(*menu, "导入标题列表");
+    ASSERT_NE(import, nullptr);
+    for (const QString& path : {qpath(dir / "pipe.txt"), QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        platform.Boxes.clear();
+        platform.DialogAnswers.push_back(path);
+        import->trigger(); // no writer on the FIFO: an open() that blocked would never return
+        ASSERT_EQ(platform.Boxes.size(), 1u);
+        EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);
+        EXPECT_NE(platform.Boxes[0].Text.indexOf("Not a regular file"), -1)
+            << platform.Boxes[0].Text.toStdString();
+    }
 }
