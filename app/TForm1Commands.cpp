@@ -148,12 +148,16 @@ void TForm1::fetchEnded(std::uint64_t id, TFeedFetchResult& result, const std::f
 
 // Fills the list with two lines per headline and sets its horizontal extent from the widest.
 void TForm1::showHeadlines() {
-    const std::vector<std::string> lines = HeadlineListLines(Headlines());
+    std::vector<std::string> lines = HeadlineListLines(Headlines());
+    const std::size_t longest = LongestLineBytes(lines);
+    // The scroll bars are set once for the whole list, not once per line.
+    lb->Items().BeginUpdate();
     lb->Items().Clear();
-    for (const std::string& line : lines)
-        lb->Items().Add(line);
+    for (std::string& line : lines)
+        lb->Items().Add(std::move(line));
+    lb->Items().EndUpdate();
     const int widthOfA = lb->Canvas()->TextWidth(QStringLiteral("A"));
-    lb->SetHorizontalExtent(HorizontalExtent(LongestLineBytes(lines), widthOfA));
+    lb->SetHorizontalExtent(HorizontalExtent(longest, widthOfA));
 }
 
 void TForm1::categoryCommand(const char* itemName) {

@@ -323,7 +323,7 @@ static bool needsSmoothing(const QString& text, int pixelSize) {
 
 void TCanvas::drawTextLine(QPainter& p, int x, int y, const QString& shown, int underlineAt) {
     QFont qfont = font_.ToQFont();
-    if (needsSmoothing(shown, font_.Height()))
+    if (needsSmoothing(shown, qfont.pixelSize()))
         qfont.setStyleStrategy(QFont::PreferAntialias);
     const QFontMetrics fm(qfont);
     if (brush_.Style() == TBrushStyle::bsSolid)

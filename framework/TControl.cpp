@@ -385,17 +385,29 @@ void TControl::SetCaption(const QString& value) {
     CaptionChanged();
 }
 
+// A tooltip lays out all its text at once and no screen shows more than a few hundred
+// characters of one line, so a longer hint is shown cut, with an ellipsis.
+static QString shownHint(const QString& hint) {
+    constexpr qsizetype kMostShown = 512;
+    if (hint.size() <= kMostShown)
+        return hint;
+    qsizetype cut = kMostShown;
+    if (hint.at(cut - 1).isHighSurrogate())
+        --cut;
+    return hint.left(cut) + QChar(0x2026);
+}
+
 void TControl::SetHint(const QString& value) {
     hint_ = value;
-    setToolTip(showHint_ ? hint_ : QString());
+    setToolTip(showHint_ ? shownHint(hint_) : QString());
     // A hint already on the screen follows the new text, as the pointer still rests here.
     if (showHint_ && QToolTip::isVisible() && underMouse())
-        QToolTip::showText(QCursor::pos(), hint_, this);
+        QToolTip::showText(QCursor::pos(), shownHint(hint_), this);
 }
 
 void TControl::SetShowHint(bool value) {
     showHint_ = value;
-    setToolTip(showHint_ ? hint_ : QString());
+    setToolTip(showHint_ ? shownHint(hint_) : QString());
 }
 
 void TControl::SetColor(TColor value) {

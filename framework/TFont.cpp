@@ -1,7 +1,12 @@
 #include "framework/TFont.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 
 TFont& TFont::operator=(const TFont& other) {
     name_ = other.name_;
@@ -70,6 +75,37 @@ void TFont::Assign(const TFont& other) {
     changed();
 }
 
+namespace {
+
+const QString& chineseStandIn() {
+    static const QString face = QStringLiteral("WenQuanYi Zen Hei Sharp");
+    return face;
+}
+
+// The Chinese stand-in draws taller than its size: at 14 pixels its Chinese glyphs and the Latin
+// descenders span 16 rows, where the faces it stands for keep within their height. So it is set at
+// the largest size whose glyphs fit the height asked for (14 gives its crisp 12-pixel bitmaps).
+int fittedPixelSize(const QFont& font, int height) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return height;
+    static std::map<std::tuple<int, bool, bool>, int> fitted; // GUI thread only
+    const auto key = std::make_tuple(height, font.bold(), font.italic());
+    auto it = fitted.find(key);
+    if (it != fitted.end())
+        return it->second;
+    static const QString probe = QString::fromUtf8("中国龘靐gjpqy|ÁÉ");
+    int size = height;
+    for (QFont f = font; size > height / 2; --size) {
+        f.setPixelSize(size);
+        if (QFontMetrics(f).tightBoundingRect(probe).height() <= height)
+            break;
+    }
+    fitted.emplace(key, size);
+    return size;
+}
+
+} // namespace
+
 QString TFont::SubstituteFamily(const QString& name) {
     static const char* const kLatin[] = {"Tahoma",  "MS Sans Serif", "Microsoft Sans Serif", "Arial",
                                          "Verdana", "MS Shell Dlg",  "MS Shell Dlg 2"};
@@ -80,7 +116,7 @@ QString TFont::SubstituteFamily(const QString& name) {
             return QStringLiteral("DejaVu Sans");
     for (const char* n : kChinese)
         if (name.compare(QString::fromUtf8(n), Qt::CaseInsensitive) == 0)
-            return QStringLiteral("WenQuanYi Zen Hei Sharp");
+            return chineseStandIn();
     return name;
 }
 
@@ -98,6 +134,8 @@ QFont TFont::ToQFont() const {
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(false);
+    if (font.families().first() == chineseStandIn())
+        font.setPixelSize(fittedPixelSize(font, height_));
     cached_ = font;
     cacheValid_ = true;
     return font;

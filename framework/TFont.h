@@ -13,7 +13,9 @@
 // Windows font names that the platform lacks are drawn with installed ones: "Tahoma",
 // "MS Sans Serif", "Arial", "Verdana" and "Microsoft Sans Serif" with DejaVu Sans; "宋体",
 // "SimSun", "新宋体", "黑体" and "微软雅黑" with WenQuanYi Zen Hei Sharp, whose hand-tuned
-// 12- and 16-pixel bitmaps keep small Chinese text crisp. Name() keeps the name as set.
+// 12- and 16-pixel bitmaps keep small Chinese text crisp; that face runs taller than its size, so
+// it is set at the largest size whose glyphs fit the height (14 pixels draw with its 12-pixel
+// bitmaps, which fill 13 rows). Name() keeps the name as set.
 // Text is drawn without antialiasing, crisp as the classic look wants it.
 #include "framework/TGraphics.h"
 

@@ -8,11 +8,48 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <QFontMetrics>
+
 #include <algorithm>
+#include <climits>
+#include <string_view>
 
 namespace {
 constexpr int kScrollBarSize = 17;
+// A line up to this long is converted and drawn whole; no screen shows more of one line.
+constexpr std::size_t kWholeLineBytes = 4096;
+// Converted lines kept beyond those on the screen, before the cache starts again.
+constexpr std::size_t kMostCachedLines = 1024;
+
+// Bytes of the code page's character at i: a lead byte 0x81-0xFE starts a pair, or a
+// four-byte character when a digit follows; anything else stands alone.
+std::size_t charLength(std::string_view s, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    if (lead < 0x81 || lead == 0xFF || i + 1 >= s.size())
+        return 1;
+    const auto next = static_cast<unsigned char>(s[i + 1]);
+    if (next >= '0' && next <= '9')
+        return i + 3 < s.size() ? 4 : s.size() - i;
+    return 2;
 }
+
+// The start of the character holding byte `at`, and the end of the one holding byte `at - 1`.
+std::size_t charStartAtOrBefore(std::string_view s, std::size_t at) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t next = i + charLength(s, i);
+        if (next > at)
+            break;
+        i = next;
+    }
+    return i;
+}
+std::size_t charEndAtOrAfter(std::string_view s, std::size_t from, std::size_t at) {
+    while (from < at && from < s.size())
+        from += charLength(s, from);
+    return std::min(from, s.size());
+}
+} // namespace
 
 void TListBoxItems::Add(std::string line) {
     Insert(Count(), std::move(line));
@@ -23,7 +60,7 @@ void TListBoxItems::Insert(int index, std::string line) {
     lines_.insert(lines_.begin() + index, std::move(line));
     if (owner_->itemIndex_ >= index)
         ++owner_->itemIndex_;
-    owner_->itemsChanged();
+    changed();
 }
 
 void TListBoxItems::Delete(int index) {
@@ -34,21 +71,37 @@ void TListBoxItems::Delete(int index) {
         owner_->itemIndex_ = -1;
     else if (owner_->itemIndex_ > index)
         --owner_->itemIndex_;
-    owner_->itemsChanged();
+    changed();
 }
 
 void TListBoxItems::Clear() {
     lines_.clear();
     owner_->itemIndex_ = -1;
     owner_->topIndex_ = 0;
-    owner_->itemsChanged();
+    changed();
 }
 
 void TListBoxItems::SetStrings(int index, std::string line) {
     if (index < 0 || index >= Count())
         return;
     lines_[static_cast<std::size_t>(index)] = std::move(line);
-    owner_->itemsChanged();
+    changed();
+}
+
+void TListBoxItems::changed() {
+    // Converted lines may have moved or changed at once; the rest waits for the last EndUpdate.
+    owner_->shownCache_.clear();
+    if (updating_ > 0)
+        changedWhileUpdating_ = true;
+    else
+        owner_->itemsChanged();
+}
+
+void TListBoxItems::EndUpdate() {
+    if (updating_ > 0 && --updating_ == 0 && changedWhileUpdating_) {
+        changedWhileUpdating_ = false;
+        owner_->itemsChanged();
+    }
 }
 
 int TListBoxItems::IndexOf(const std::string& line) const {
@@ -99,6 +152,7 @@ void TListBox::SetItemHeight(int value) {
     if (value < 1 || value == itemHeight_)
         return;
     itemHeight_ = value;
+    textTop_ = -1;
     updateScrollBars();
     Invalidate();
 }
@@ -147,18 +201,52 @@ int TListBox::VisibleLines() const {
 }
 
 void TListBox::itemsChanged() {
-    shownCache_.clear();
     updateScrollBars();
     Invalidate();
 }
 
 const QString& TListBox::shown(int index) const {
-    if (shownCache_.size() != static_cast<std::size_t>(Count())) {
-        shownCache_.assign(static_cast<std::size_t>(Count()), QString());
-        for (int i = 0; i < Count(); ++i)
-            shownCache_[static_cast<std::size_t>(i)] = AnsiToQString(items_[i]);
-    }
-    return shownCache_.at(static_cast<std::size_t>(index));
+    auto it = shownCache_.find(index);
+    if (it != shownCache_.end())
+        return it->second;
+    if (shownCache_.size() >= kMostCachedLines + static_cast<std::size_t>(VisibleLines()))
+        shownCache_.clear();
+    return shownCache_.emplace(index, AnsiToQString(items_[index])).first->second;
+}
+
+QString TListBox::DrawnText(int index, int* lineX) const {
+    if (lineX)
+        *lineX = 0;
+    if (index < 0 || index >= Count())
+        return QString();
+    const std::string& line = items_[index];
+    if (line.size() <= kWholeLineBytes)
+        return shown(index);
+    // Only what shows under the scroll, placed by the extent's rule of one "A" per byte; at
+    // least a pixel per byte is drawn, more than any character takes.
+    const int widthOfA = std::max(1, QFontMetrics(Font().ToQFont()).horizontalAdvance(QLatin1Char('A')));
+    const auto firstByte = static_cast<std::size_t>(std::max(0, xOffset_ - 2) / widthOfA);
+    const std::size_t from = charStartAtOrBefore(line, firstByte);
+    const std::size_t to = charEndAtOrAfter(line, from, from + static_cast<std::size_t>(ItemsRect().Width()) + 2);
+    if (lineX)
+        *lineX = static_cast<int>(std::min<std::size_t>(from * static_cast<std::size_t>(widthOfA), INT_MAX / 2));
+    return AnsiToQString(std::string_view(line).substr(from, to - from));
+}
+
+// The top of the text cell that centres the font's glyph box in a line: the box spans the
+// font's ascent and descent and the ink of its tallest glyphs, which may stand above the ascent.
+int TListBox::textTop(const QFont& font) const {
+    if (textTop_ >= 0 && font == textTopFont_)
+        return textTop_;
+    static const QString probe = QString::fromUtf8("中国龘gjpqy|ÁÉ");
+    const QFontMetrics fm(font);
+    const QRect ink = fm.tightBoundingRect(probe);
+    const int above = std::max(fm.ascent(), -ink.top());
+    const int below = std::max(fm.descent(), ink.bottom() + 1);
+    const int baseline = (itemHeight_ - (above + below)) / 2 + above;
+    textTopFont_ = font;
+    textTop_ = std::max(0, baseline - fm.ascent());
+    return textTop_;
 }
 
 void TListBox::updateScrollBars() {
@@ -205,10 +293,14 @@ void TListBox::DrawItem(int index, TRect rect, TOwnerDrawState state) {
     }
     TCanvas& c = *Canvas();
     c.FillRect(rect);
-    if (index < Count()) {
-        rect.Left += 2;
-        c.DrawText(shown(index), rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
+    if (index >= Count())
+        return;
+    int lineX = 0;
+    const QString text = DrawnText(index, &lineX);
+    // Drawn within the line and the visible area only: nothing past either is laid out.
+    const TRect area = ItemsRect();
+    const TRect clip = Rect(std::max(rect.Left, area.Left), rect.Top, std::min(rect.Right, area.Right), rect.Bottom);
+    c.TextRect(clip, rect.Left + 2 + lineX, rect.Top + textTop(c.Font().ToQFont()), text);
 }
 
 void TListBox::Paint() {

@@ -1,8 +1,10 @@
 #pragma once
 // A single-selection list box of text lines. Lines are ANSI (GBK) byte strings, the reader's own
-// text; they become QString only when drawn.
+// text; only the lines on the screen become QString, when drawn, and stay converted while they
+// are unchanged.
 //
 //   lb->Items().Add(title);  lb->Items().Clear();  lb->Items().Count();  lb->Items()[i]
+//   lb->Items().BeginUpdate(); ...Add... lb->Items().EndUpdate();   // scroll bars once, at the end
 //   lb->ItemIndex() / SetItemIndex(i)           // -1: nothing selected
 //   lb->SetHorizontalExtent(px)                 // the classic LB_SETHORIZONTALEXTENT
 //
@@ -10,7 +12,11 @@
 // classic way: its rectangle filled with Color() (the highlight colour when selected, the text
 // then in the highlight-text colour), the text on one line, vertically centred, 2 pixels from
 // the left edge, without "&" processing; the focused line gets a dotted focus rectangle while
-// the list has the keyboard focus. Ctl3D() false gives a flat one-pixel frame, true a sunken
+// the list has the keyboard focus. The text is centred on the font's real glyph box (ascent,
+// descent and the tallest glyphs' ink), so glyphs that stand above the font's ascent are not cut.
+// A line longer than a screenful of text is drawn only where it shows: the part under the
+// current scroll, each byte counted as wide as "A" (the horizontal extent's own rule), so a
+// megabyte line costs what a short one does. Ctl3D() false gives a flat one-pixel frame, true a sunken
 // two-pixel edge.
 //
 // A left click selects the line under the pointer and fires OnClick on release; arrow, page,
@@ -19,7 +25,10 @@
 // do not fit, a horizontal one while the horizontal extent is wider than the list.
 #include "framework/TControl.h"
 
+#include <QFont>
+
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class QScrollBar;
@@ -41,12 +50,18 @@ public:
     void Clear();
     void SetStrings(int index, std::string line);
     int IndexOf(const std::string& line) const;
+    // Changes between these (they nest) update the scroll bars and repaint once, at the end.
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
 
 private:
     friend class TListBox;
     explicit TListBoxItems(TListBox* owner) : owner_(owner) {}
+    void changed();
     TListBox* owner_;
     std::vector<std::string> lines_;
+    int updating_ = 0;
+    bool changedWhileUpdating_ = false;
 };
 
 class TListBox : public TControl {
@@ -86,6 +101,9 @@ public:
     int ItemAtPos(TPoint p, bool existing = true) const;
     // Number of lines that fit (wholly) in the list.
     int VisibleLines() const;
+    // What drawing a line shows at the current scroll: the text, and in lineX where it starts
+    // within the line (0 unless only part of a long line is drawn).
+    QString DrawnText(int index, int* lineX = nullptr) const;
 
     std::function<void(TListBox* control, int index, TRect rect, TOwnerDrawState state)> OnDrawItem;
 
@@ -111,9 +129,13 @@ private:
     void selectByUser(int index);
     int frameWidth() const { return ctl3D_ ? 2 : 1; }
     const QString& shown(int index) const;
+    int textTop(const QFont& font) const;
 
     TListBoxItems items_;
-    mutable std::vector<QString> shownCache_;
+    // The converted lines drawn lately, by index; emptied whenever the lines change.
+    mutable std::unordered_map<int, QString> shownCache_;
+    mutable QFont textTopFont_;
+    mutable int textTop_ = -1;
     int itemIndex_ = -1;
     int topIndex_ = 0;
     int itemHeight_ = 16;

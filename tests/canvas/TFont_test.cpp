@@ -2,6 +2,7 @@
 #include "tests/canvas/CanvasTestSupport.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPalette>
 
 namespace {
@@ -33,6 +34,23 @@ TEST(FontTest, WindowsNamesAreDrawnWithInstalledFaces) {
     const QFont q = f.ToQFont();
     EXPECT_EQ(QFontInfo(q).family(), "DejaVu Sans");
     EXPECT_TRUE(q.bold());
+}
+
+TEST(FontTest, ChineseStandInKeepsItsGlyphsWithinTheHeight) {
+    EnsureGuiApp();
+    TFont f;
+    f.SetName(QString::fromUtf8("宋体"));
+    for (int height : {12, 14, 16, 20}) {
+        f.SetHeight(height);
+        const QFontMetrics fm(f.ToQFont());
+        EXPECT_LE(fm.tightBoundingRect(QString::fromUtf8("中国龘gjpqy|")).height(), height) << height;
+        EXPECT_GE(f.ToQFont().pixelSize(), height * 3 / 4) << height;
+    }
+    f.SetHeight(14);
+    EXPECT_EQ(f.ToQFont().pixelSize(), 12); // the face's crisp bitmaps
+    // Other faces keep the pixel size they are given.
+    f.SetName("Tahoma");
+    EXPECT_EQ(f.ToQFont().pixelSize(), 14);
 }
 
 TEST(FontTest, OnChangeFiresOnlyForRealChanges) {

@@ -271,4 +271,18 @@ TEST(Paint, DefaultPaintFillsTheColour) {
     EXPECT_GT(c.Canvas()->TextWidth("A"), 0);
 }
 
+TEST(Hint, ALongHintIsShownCutAndKeptWhole) {
+    TControl c(nullptr);
+    c.SetShowHint(true);
+    const QString longHint = QString(100000, QLatin1Char('x'));
+    c.SetHint(longHint);
+    EXPECT_EQ(c.Hint(), longHint);
+    EXPECT_LE(c.toolTip().size(), 513);
+    EXPECT_TRUE(c.toolTip().startsWith(QStringLiteral("xxxx")));
+    c.SetHint(QStringLiteral("short"));
+    EXPECT_EQ(c.toolTip(), QStringLiteral("short"));
+    c.SetShowHint(false);
+    EXPECT_TRUE(c.toolTip().isEmpty());
+}
+
 } // namespace

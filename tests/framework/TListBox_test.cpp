@@ -1,5 +1,6 @@
 // The owner-drawn list box: line drawing, selection, keys, clicks and the scroll extent.
 #include "framework/AnsiText.h"
+#include "framework/TBitmap.h"
 #include "framework/TCanvas.h"
 #include "framework/TListBox.h"
 #include "framework/core/CodePage.h"
@@ -8,8 +9,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -190,3 +195,109 @@ TEST_F(ListFixture, AnsiLinesAreShownAsText) {
 }
 
 } // namespace
+
+// Rows of img between y0 and y1 (exclusive) that hold any pixel other than bg, within x0..x1.
+std::vector<int> inkRows(const QImage& img, int x0, int x1, int y0, int y1, int bg) {
+    std::vector<int> rows;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (PixelBGR(img, x, y) != bg) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+TEST_F(ListFixture, GlyphsStandWholeAndCentredInTheirLines) {
+    // Chinese glyphs that stand tallest, Latin descenders, a bar that spans the cell.
+    const QString text = QString::fromUtf8("中国龘gjpqy|");
+    lb.Items().Clear();
+    for (int i = 0; i < 3; ++i) {
+        lb.Items().Add(QStringToAnsi(text));
+        lb.Items().Add(" ");
+    }
+    // The same text in the same font, drawn where nothing cuts it.
+    TBitmap free;
+    free.SetSize(200, 60);
+    free.Canvas().Brush().SetColor(kListColor);
+    free.Canvas().FillRect(Rect(0, 0, 200, 60));
+    free.Canvas().Font() = lb.Font();
+    free.Canvas().TextOut(2, 20, text);
+    const QImage whole = free.Image().convertToFormat(QImage::Format_RGB32);
+    const size_t glyphRows = inkRows(whole, 0, 200, 0, 60, kListColor).size();
+    ASSERT_GT(glyphRows, 8u);
+
+    const QImage img = Grab(&lb);
+    for (int line = 0; line < 6; line += 2) {
+        const int top = 1 + line * 14;
+        const std::vector<int> rows = inkRows(img, 1, 199, top, top + 14, kListColor);
+        ASSERT_EQ(rows.size(), glyphRows) << "line " << line;
+        // Centred: the free rows above and below differ by one at most.
+        const int above = rows.front() - top, below = top + 13 - rows.back();
+        EXPECT_LE(std::abs(above - below), 1) << "line " << line;
+        // The separator below shows nothing of it.
+        EXPECT_TRUE(inkRows(img, 1, 199, top + 14, top + 28, kListColor).empty()) << "line " << line;
+    }
+    zeltest::SaveOnFailure(img, "listbox_glyphs");
+}
+
+TEST_F(ListFixture, ConvertedLinesFollowEveryChange) {
+    EXPECT_EQ(lb.DrawnText(0), "WWWW");
+    Grab(&lb); // the lines on the screen are converted now
+    lb.Items().SetStrings(0, "iiii");
+    EXPECT_EQ(lb.DrawnText(0), "iiii");
+    lb.Items().Insert(0, Utf8ToAnsi("新闻"));
+    EXPECT_EQ(lb.DrawnText(0), QString::fromUtf8("新闻"));
+    EXPECT_EQ(lb.DrawnText(1), "iiii");
+    Grab(&lb);
+    lb.Items().Delete(0);
+    EXPECT_EQ(lb.DrawnText(0), "iiii");
+    EXPECT_EQ(lb.DrawnText(2), "Second");
+    lb.Items().Clear();
+    lb.Items().Add("after");
+    EXPECT_EQ(lb.DrawnText(0), "after");
+}
+
+TEST_F(ListFixture, ScrollBarsWaitForTheEndOfAnUpdate) {
+    lb.Items().BeginUpdate();
+    lb.Items().BeginUpdate();
+    for (int i = 0; i < 40; ++i)
+        lb.Items().Add("line");
+    lb.Items().EndUpdate();
+    EXPECT_EQ(lb.ItemsRect(), Rect(1, 1, 199, 99)); // still inside the outer update
+    EXPECT_EQ(lb.Count(), 44);
+    lb.Items().EndUpdate();
+    EXPECT_EQ(lb.ItemsRect(), Rect(1, 1, 182, 99));
+    lb.Items().EndUpdate(); // one too many changes nothing
+    EXPECT_EQ(lb.ItemsRect(), Rect(1, 1, 182, 99));
+}
+
+TEST_F(ListFixture, AHugeLineDrawsOnlyWhatShows) {
+    const std::string start = Utf8ToAnsi("很长的标题 Long title ");
+    std::string huge = start;
+    while (huge.size() < (5u << 20))
+        huge += Utf8ToAnsi("新闻") + "news ";
+    huge += "END";
+    lb.Items().Clear();
+    lb.Items().Add(huge);
+    lb.Items().Add(start);
+    const int widthOfA = lb.Canvas()->TextWidth("A");
+    lb.SetHorizontalExtent(static_cast<int>(std::min<std::size_t>(huge.size() * widthOfA + 5, INT_MAX)));
+
+    // Unscrolled it starts as the short line holding its start does, and no more is converted
+    // than a pixel per byte of the list's width.
+    const QImage img = Grab(&lb);
+    EXPECT_LE(lb.DrawnText(0).size(), lb.ItemsRect().Width() + 8);
+    for (int y = 1; y < 15; ++y)
+        for (int x = 1; x < 120; ++x)
+            ASSERT_EQ(img.pixel(x, y), img.pixel(x, y + 14)) << x << "," << y;
+
+    // Scrolled to the far end, the end shows, still bounded.
+    auto* bar = lb.findChildren<QScrollBar*>().at(1);
+    ASSERT_EQ(bar->orientation(), Qt::Horizontal);
+    bar->setValue(bar->maximum());
+    const QString tail = lb.DrawnText(0);
+    EXPECT_TRUE(tail.endsWith("END")) << tail.right(20).toStdString();
+    EXPECT_LE(tail.size(), lb.ItemsRect().Width() + 8);
+    Grab(&lb);
+}
