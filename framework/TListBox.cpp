@@ -3,6 +3,7 @@
 #include "framework/AnsiText.h"
 #include "framework/TCanvas.h"
 #include "framework/TPanel.h"
+#include "framework/core/Gb18030Codec.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -21,16 +22,12 @@ constexpr std::size_t kWholeLineBytes = 4096;
 // Converted lines kept beyond those on the screen, before the cache starts again.
 constexpr std::size_t kMostCachedLines = 1024;
 
-// Bytes of the code page's character at i: a lead byte 0x81-0xFE starts a pair, or a
-// four-byte character when a digit follows; anything else stands alone.
+// Bytes of the code page's character at i, as the conversion takes them.
 std::size_t charLength(std::string_view s, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    if (lead < 0x81 || lead == 0xFF || i + 1 >= s.size())
-        return 1;
-    const auto next = static_cast<unsigned char>(s[i + 1]);
-    if (next >= '0' && next <= '9')
-        return i + 3 < s.size() ? 4 : s.size() - i;
-    return 2;
+    const auto* begin = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* p = begin + i;
+    Gb18030Codec::Get().Next(p, begin + s.size());
+    return std::max<std::size_t>(1, static_cast<std::size_t>(p - begin) - i);
 }
 
 // The start of the character holding byte `at`, and the end of the one holding byte `at - 1`.
