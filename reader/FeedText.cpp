@@ -333,6 +333,35 @@ bool LooksLikeHtml(std::string_view s) {
     return closeTagOrEntity;
 }
 
+namespace {
+
+// Elements whose content is no text: a title keeps nothing of a script or a style sheet.
+constexpr std::string_view kNoTextElements[] = {"script", "style", "applet"};
+
+// The name of the element a start tag at lt opens ("script" for "<SCRIPT src=...>"), lower case.
+std::string tagName(std::string_view s, std::size_t lt) {
+    std::string name;
+    for (std::size_t i = lt + 1; i < s.size() && (isAlnum(static_cast<unsigned char>(s[i])) || s[i] == '-');
+         ++i)
+        name.push_back(s[i] >= 'A' && s[i] <= 'Z' ? static_cast<char>(s[i] - 'A' + 'a') : s[i]);
+    return name;
+}
+
+// Where the content of a no-text element that starts at from ends: after its end tag, or at the
+// end of the text when it is never closed.
+std::size_t afterElement(std::string_view s, std::size_t from, std::string_view name) {
+    for (std::size_t at = s.find("</", from); at != std::string_view::npos; at = s.find("</", at + 2)) {
+        std::string close = tagName(s, at + 1);
+        if (close == name) {
+            const std::size_t gt = s.find('>', at);
+            return gt == std::string_view::npos ? s.size() : gt + 1;
+        }
+    }
+    return s.size();
+}
+
+} // namespace
+
 std::string StripMarkup(std::string_view s) {
     std::string out;
     out.reserve(s.size());
@@ -347,20 +376,23 @@ std::string StripMarkup(std::string_view s) {
         const char next = s[lt + 1];
         const bool tag = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' ||
                          next == '!' || next == '?';
-        if (!tag) {
+        if (s.substr(lt, 4) == "<!--") {
+            const std::size_t end = s.find("-->", lt + 4);
+            i = end == std::string_view::npos ? s.size() : end + 3;
+            continue;
+        }
+        const std::size_t gt = s.find('>', lt);
+        // A "<" that starts no tag, or one that is never closed, is text ("a < b", "x<y").
+        if (!tag || gt == std::string_view::npos) {
             out.push_back('<');
             i = lt + 1;
             continue;
         }
-        std::size_t close;
-        if (s.substr(lt, 4) == "<!--") {
-            close = s.find("-->", lt + 4);
-            close = close == std::string_view::npos ? s.size() : close + 3;
-        } else {
-            close = s.find('>', lt);
-            close = close == std::string_view::npos ? s.size() : close + 1;
-        }
-        i = close;
+        i = gt + 1;
+        const std::string name = tagName(s, lt);
+        if (std::find(std::begin(kNoTextElements), std::end(kNoTextElements), name) !=
+            std::end(kNoTextElements))
+            i = afterElement(s, i, name);
     }
     return out;
 }

@@ -49,6 +49,9 @@ TEST(FeedText, HtmlTitlesLoseTheirMarkupAndDecodeOnceMore) {
     EXPECT_EQ(title("<div xmlns='x'>X <b>y</b> &amp;lt; &lt;</div>", TTitleMarkup::Xhtml), "X y &lt; <");
     EXPECT_EQ(title("&lt;b&gt;kept&lt;/b&gt;", TTitleMarkup::Text), "<b>kept</b>");
     EXPECT_EQ(StripMarkup("1 < 2 <a href='>'>x</a><!-- c"), "1 < 2 '>x");
+    // A "<" never closed is text; a script or style sheet leaves nothing, closed or not.
+    EXPECT_EQ(StripMarkup("a <b>z</b> x<y"), "a z x<y");
+    EXPECT_EQ(StripMarkup("a<SCRIPT>alert(1)</script >b<style>p{}"), "ab");
 }
 
 TEST(FeedText, BlanksControlsAndSpaces) {
