@@ -139,8 +139,10 @@ TRawFeedItem atomEntry(std::string_view body, std::size_t from, std::size_t end)
         const std::string_view rel = attribute(tag, "rel");
         const std::string_view href = attribute(tag, "href");
         // The last such link wins, as in mature feed readers.
-        if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(attribute(tag, "type")))
+        if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(attribute(tag, "type"))) {
             raw.link = href;
+            raw.bases[2] = attribute(tag, "xml:base");
+        }
     }
     if (!raw.link.empty())
         return raw;
@@ -157,12 +159,20 @@ TRawFeedItem atomEntry(std::string_view body, std::size_t from, std::size_t end)
 
 void cutAtom(std::string_view body, std::size_t entry,
              const std::function<bool(const TRawFeedItem&)>& onItem) {
+    std::string_view feedBase;
+    if (std::size_t feed = findTag(body, "<feed", 0, entry); feed != npos) {
+        std::size_t after = 0;
+        feedBase = attribute(startTag(body, feed, 5, after), "xml:base");
+    }
     while (entry != npos) {
         std::size_t after = 0;
-        startTag(body, entry, 6, after);
+        const std::string_view entryTag = startTag(body, entry, 6, after);
         const std::size_t close = body.find("</entry>", after);
         const std::size_t end = close == npos ? body.size() : close;
-        if (!onItem(atomEntry(body, after, end)))
+        TRawFeedItem raw = atomEntry(body, after, end);
+        raw.bases[0] = feedBase;
+        raw.bases[1] = attribute(entryTag, "xml:base");
+        if (!onItem(raw))
             return;
         if (close == npos)
             return;
@@ -233,7 +243,15 @@ THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& deco
     AppendFeedLinkText(item.link, raw.link, decoder);
     if (raw.markup == TTitleMarkup::Guess) // an RSS item's link element, not an Atom href
         undoDoubleEscape(item.link, origin.redirectPrefix.size());
-    FinishLinkAddress(item.link, origin.redirectPrefix.size(), origin.url);
+    if (raw.bases[0].empty() && raw.bases[1].empty() && raw.bases[2].empty()) {
+        FinishLinkAddress(item.link, origin.redirectPrefix.size(), origin.url);
+    } else {
+        std::string base(origin.url);
+        for (std::string_view b : raw.bases)
+            if (!b.empty())
+                base = ResolveLink(base, FeedLinkText(b, decoder));
+        FinishLinkAddress(item.link, origin.redirectPrefix.size(), base);
+    }
     return item;
 }
 

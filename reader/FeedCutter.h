@@ -34,6 +34,10 @@ struct TRawFeedItem {
     std::string_view title;
     std::string_view link;
     TTitleMarkup markup = TTitleMarkup::Guess;
+    // Atom's xml:base on the feed, the entry and the link, outermost first, each resolved against
+    // the one before it and the first against the feed's address; the link resolves against the
+    // last. Empty where there is none.
+    std::string_view bases[3];
 };
 
 // Calls onItem for each item in feed order. Stops early when onItem returns false. The body is

@@ -155,6 +155,19 @@ TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
     EXPECT_EQ(items[4].link, "http://f.test/5c?a=1&amp;b"); // the last page link, escaped once
 }
 
+TEST(FeedCutter, AtomLinksResolveAgainstTheXmlBaseOfTheFeedTheEntryAndTheLink) {
+    const std::string atom =
+        "<feed xmlns=\"http://www.w3.org/2005/Atom\" xml:base=\"http://base.test/blog/\">"
+        "<entry><title>a</title><link href=\"post/1\"/></entry>"
+        "<entry xml:base=\"/other/\"><title>b</title><link href=\"2\"/></entry>"
+        "<entry><title>c</title><link xml:base=\"http://l.test/x/\" href=\"3\"/></entry></feed>";
+    auto items = cut(atom, {"http://feed.test/f.xml", "", ""});
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].link, "http://base.test/blog/post/1");
+    EXPECT_EQ(items[1].link, "http://base.test/other/2");
+    EXPECT_EQ(items[2].link, "http://l.test/x/3");
+}
+
 TEST(FeedCutter, TheBodysCharacterSetDecidesHowTitlesRead) {
     const std::string gbk = Utf8ToAnsi("国际时事");
     // The declaration alone; then an HTTP charset over a wrong declaration.
