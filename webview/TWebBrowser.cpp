@@ -1,24 +1,36 @@
 #include "webview/TWebBrowser.h"
 
 #include "framework/TPlatform.h"
+#include "webview/TWebPane.h"
+#include "webview/TWebPaneModule.h"
+#include "webview/TWebRenderer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QWebEngineDownloadRequest>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
+#include <QWidget>
 
 TWebBrowser::TWebBrowser(TComponent* owner) : TControl(owner) {
     SetColor(clWhite);
+    // Made after the application object: what the renderer choice put into the environment for
+    // the application's start has served.
+    TWebRenderer::ApplicationStarted();
 }
 
 TWebBrowser::~TWebBrowser() {
+    delete pane_;
     DestroyComponents();
 }
 
 void TWebBrowser::PrepareApplication() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TWebRenderer::Prepare();
+}
+
+QWidget* TWebBrowser::View() const {
+    return pane_ ? pane_->Widget() : nullptr;
+}
+
+QString TWebBrowser::Title() const {
+    return pane_ ? pane_->Title() : QString();
 }
 
 QUrl TWebBrowser::UrlFromText(const QString& text) {
@@ -31,29 +43,27 @@ QUrl TWebBrowser::UrlFromText(const QString& text) {
 }
 
 void TWebBrowser::startEngine() {
-    view_ = new QWebEngineView(this);
-    view_->setGeometry(rect());
-    view_->page()->setBackgroundColor(Qt::white);
-    QObject::connect(view_, &QWebEngineView::loadFinished, this,
-                     [this](bool ok) { GuardEvent([&] { CallEvent(OnDocumentComplete, this, ok); }); });
-    view_->show();
+    pane_ = TWebPaneModule::Factory().CreatePane(this);
+    pane_->OnLoadFinished = [this](bool ok) { GuardEvent([&] { CallEvent(OnDocumentComplete, this, ok); }); };
+    pane_->Widget()->setGeometry(rect());
+    pane_->Widget()->show();
 }
 
 void TWebBrowser::Navigate(const QString& url) {
-    if (!view_)
+    if (!pane_)
         startEngine();
     location_ = UrlFromText(url);
-    view_->load(location_);
+    pane_->Load(location_);
 }
 
 void TWebBrowser::Resize() {
-    if (view_)
-        view_->setGeometry(rect());
+    if (pane_)
+        pane_->Widget()->setGeometry(rect());
     TControl::Resize();
 }
 
 void TWebBrowser::ExecWB(int command, int option) {
-    if (command != OLECMDID_SAVEAS || !view_ || location_.isEmpty())
+    if (command != OLECMDID_SAVEAS || !pane_ || location_.isEmpty())
         return;
     if (option == OLECMDEXECOPT_DONTPROMPTUSER) {
         if (!saveAsTarget_.isEmpty())
@@ -64,7 +74,7 @@ void TWebBrowser::ExecWB(int command, int option) {
     request.Save = true;
     request.Filter = QStringLiteral("Web page, complete|*.htm;*.html|Web archive, single file|*.mht;*.mhtml");
     request.DefaultExt = QStringLiteral("htm");
-    QString title = view_->title().trimmed();
+    QString title = pane_->Title().trimmed();
     if (title.isEmpty() || title.contains(QLatin1Char('/')))
         title = QFileInfo(location_.path()).completeBaseName();
     request.FileName = (title.isEmpty() ? QStringLiteral("page") : title) + QStringLiteral(".htm");
@@ -75,24 +85,8 @@ void TWebBrowser::ExecWB(int command, int option) {
 
 void TWebBrowser::save(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    const auto format = suffix == QLatin1String("mht") || suffix == QLatin1String("mhtml")
-                            ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
-                            : QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
-    QWebEngineProfile* profile = view_->page()->profile();
-    // The page's save comes back as a download of the profile; report when it is done.
-    auto* connection = new QMetaObject::Connection;
-    *connection = QObject::connect(
-        profile, &QWebEngineProfile::downloadRequested, this,
-        [this, connection](QWebEngineDownloadRequest* download) {
-            QObject::disconnect(*connection);
-            delete connection;
-            const QString file =
-                download->downloadDirectory() + QLatin1Char('/') + download->downloadFileName();
-            QObject::connect(
-                download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, file] {
-                    const bool ok = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
-                    GuardEvent([&] { CallEvent(OnSaveComplete, this, file, ok); });
-                });
-        });
-    view_->page()->save(path, format);
+    const bool singleFile = suffix == QLatin1String("mht") || suffix == QLatin1String("mhtml");
+    pane_->Save(path, singleFile, [this](const QString& file, bool ok) {
+        GuardEvent([&] { CallEvent(OnSaveComplete, this, file, ok); });
+    });
 }

@@ -6,13 +6,14 @@
 //   web->ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);   // save dialog, then writes the page
 //
 // The engine starts on the first navigation, so a window with an empty pane appears without
-// waiting for it. Until then, and before a page has arrived, the pane shows its colour (white).
-// Navigation errors are the engine's to show in the pane.
+// waiting for it: its module (TWebPaneModule) is loaded then, not before. Until then, and before
+// a page has arrived, the pane shows its colour (white). Navigation errors are the engine's to
+// show in the pane; an engine that cannot be loaded raises Exception from Navigate.
 #include "framework/TControl.h"
 
 #include <QUrl>
 
-class QWebEngineView;
+class TWebPane;
 
 constexpr int OLECMDID_SAVEAS = 4;
 constexpr int OLECMDEXECOPT_DODEFAULT = 0;
@@ -24,7 +25,7 @@ public:
     explicit TWebBrowser(TComponent* owner);
     ~TWebBrowser() override;
 
-    // Call before the QApplication is made: the engine wants shared GL contexts.
+    // Call before the QApplication is made: decides how pages are drawn (TWebRenderer).
     static void PrepareApplication();
     // An http(s)/file URL as it stands; anything else is taken as a local file path.
     static QUrl UrlFromText(const QString& text);
@@ -39,8 +40,11 @@ public:
 
     // The URL last navigated to (empty before the first navigation).
     QUrl LocationURL() const { return location_; }
-    bool EngineStarted() const { return view_ != nullptr; }
-    QWebEngineView* View() const { return view_; }
+    bool EngineStarted() const { return pane_ != nullptr; }
+    // The engine's view, once started.
+    QWidget* View() const;
+    // The page's title (empty before the first page).
+    QString Title() const;
 
     // After a page (or its error page) has finished loading.
     std::function<void(TWebBrowser* sender, bool ok)> OnDocumentComplete;
@@ -54,7 +58,7 @@ private:
     void startEngine();
     void save(const QString& path);
 
-    QWebEngineView* view_ = nullptr;
+    TWebPane* pane_ = nullptr;
     QUrl location_;
     QString saveAsTarget_;
 };

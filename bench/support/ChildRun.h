@@ -1,7 +1,8 @@
 #pragma once
 // Start-up benchmarks time a fresh process each run: this program again with --child MODE, which
-// prints "<monotonic ms when done> <peak KiB>" on its standard output. RunChild starts it, reads
-// that line and reports the time from the fork, the peak memory and the child's own CPU time.
+// prints "<monotonic ms when done> <peak KiB> [<ms of its own step>]" on its standard output.
+// RunChild starts it, reads that line and reports the time from the fork, the peak memory, the
+// child's own CPU time and the time of the step it measured itself, if any.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,7 @@ struct ChildRunResult {
     double ms = 0;
     double cpuMs = 0; // user + system time of the child: its own cost, whatever the machine's load
     long peakKiB = 0;
+    double stepMs = 0;
 };
 
 inline ChildRunResult RunChild(const std::string& mode) {
@@ -53,6 +55,7 @@ inline ChildRunResult RunChild(const std::string& mode) {
     std::istringstream in(out);
     if (in >> at >> r.peakKiB)
         r.ms = at - start;
+    in >> r.stepMs;
     return r;
 }
 

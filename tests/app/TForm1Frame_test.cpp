@@ -6,7 +6,6 @@
 #include "webview/TWebBrowser.h"
 
 #include <QMenuBar>
-#include <QWebEngineView>
 
 namespace zeltest {
 namespace {

@@ -1,14 +1,14 @@
-// The browser pane: it starts its engine on first use, loads local files and http pages
-// without blocking, and saves the page through the save dialog.
+// The browser pane: it loads its engine's module and starts the engine on first use, loads local
+// files and http pages without blocking, and saves the page through the save dialog.
 #include "framework/TScriptedPlatform.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
+#include "webview/TWebPaneModule.h"
 
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -73,18 +73,32 @@ struct BrowserFixture : ::testing::Test {
     }
 };
 
+// Whether a library whose file name holds `name` is mapped into this process.
+bool mapped(const std::string& name) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(name) != std::string::npos)
+            return true;
+    return false;
+}
+
 TEST_F(BrowserFixture, LocalFileLoadsInTheBackground) {
+    // Nothing of the engine is in the process before the first page.
     EXPECT_FALSE(web.EngineStarted());
+    EXPECT_FALSE(TWebPaneModule::Loaded());
+    EXPECT_FALSE(mapped("libQt6WebEngineCore"));
     const fs::path p =
         page("info.htm", "<html><head><title>About</title></head><body>Zelmora V2.01</body></html>");
     web.Navigate(QString::fromStdString(p.string()));
     // Navigate has returned; the page cannot have finished yet.
     EXPECT_TRUE(web.EngineStarted());
+    EXPECT_TRUE(mapped("libQt6WebEngineCore"));
     EXPECT_EQ(completed, 0);
     EXPECT_EQ(web.LocationURL(), QUrl::fromLocalFile(QString::fromStdString(p.string())));
     ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
     EXPECT_TRUE(lastOk);
-    EXPECT_TRUE(zeltest::WaitFor([&] { return web.View()->title() == "About"; }, 10000));
+    EXPECT_TRUE(zeltest::WaitFor([&] { return web.Title() == "About"; }, 10000));
 }
 
 TEST_F(BrowserFixture, HttpPageFromALoopbackServer) {
@@ -94,7 +108,7 @@ TEST_F(BrowserFixture, HttpPageFromALoopbackServer) {
     ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
     EXPECT_TRUE(lastOk);
     EXPECT_GE(server.requests, 1);
-    EXPECT_TRUE(zeltest::WaitFor([&] { return web.View()->title() == "Feed page"; }, 10000));
+    EXPECT_TRUE(zeltest::WaitFor([&] { return web.Title() == "Feed page"; }, 10000));
 }
 
 TEST_F(BrowserFixture, SaveAsAsksForAFileAndWritesThePage) {
@@ -137,6 +151,24 @@ TEST(WebBrowserUrl, PathsBecomeFileUrlsAndUrlsStay) {
     EXPECT_EQ(TWebBrowser::UrlFromText("HTTP://Example.org/").scheme(), "http");
     EXPECT_EQ(TWebBrowser::UrlFromText("/tmp/info.htm"), QUrl::fromLocalFile("/tmp/info.htm"));
     EXPECT_TRUE(TWebBrowser::UrlFromText("info.htm").isLocalFile());
+}
+
+TEST(WebPaneModule, FoundBesideAnInstalledOrABuiltReader) {
+    // Installed: the library directory beside bin/ comes first, then the program's own folder.
+    const QStringList installed = TWebPaneModule::Candidates("/opt/zelmora/bin", QString());
+    ASSERT_GE(installed.size(), 2);
+    EXPECT_TRUE(installed.contains("/opt/zelmora/lib/zelmora/webpane.so"));
+    EXPECT_EQ(installed.last(), "/opt/zelmora/bin/webpane.so");
+    for (const QString& place : installed)
+        EXPECT_TRUE(place.startsWith("/opt/zelmora/")) << place.toStdString(); // never the build tree
+    // A path given in the environment goes first.
+    EXPECT_EQ(TWebPaneModule::Candidates("/opt/zelmora/bin", "/tmp/w.so").first(), "/tmp/w.so");
+    // This test program lies in the build tree, whose module it finds.
+    const QStringList here = TWebPaneModule::Candidates(QCoreApplication::applicationDirPath(), QString());
+    bool exists = false;
+    for (const QString& place : here)
+        exists |= QFile::exists(place);
+    EXPECT_TRUE(exists) << here.join(", ").toStdString();
 }
 
 } // namespace
