@@ -224,9 +224,11 @@ QString TListBox::DrawnText(int index, int* lineX) const {
     const int widthOfA = std::max(1, QFontMetrics(Font().ToQFont()).horizontalAdvance(QLatin1Char('A')));
     const auto firstByte = static_cast<std::size_t>(std::max(0, xOffset_ - 2) / widthOfA);
     const std::size_t from = charStartAtOrBefore(line, firstByte);
-    const std::size_t to = charEndAtOrAfter(line, from, from + static_cast<std::size_t>(ItemsRect().Width()) + 2);
+    const std::size_t to =
+        charEndAtOrAfter(line, from, from + static_cast<std::size_t>(ItemsRect().Width()) + 2);
     if (lineX)
-        *lineX = static_cast<int>(std::min<std::size_t>(from * static_cast<std::size_t>(widthOfA), INT_MAX / 2));
+        *lineX =
+            static_cast<int>(std::min<std::size_t>(from * static_cast<std::size_t>(widthOfA), INT_MAX / 2));
     return AnsiToQString(std::string_view(line).substr(from, to - from));
 }
 
@@ -296,7 +298,8 @@ void TListBox::DrawItem(int index, TRect rect, TOwnerDrawState state) {
     const QString text = DrawnText(index, &lineX);
     // Drawn within the line and the visible area only: nothing past either is laid out.
     const TRect area = ItemsRect();
-    const TRect clip = Rect(std::max(rect.Left, area.Left), rect.Top, std::min(rect.Right, area.Right), rect.Bottom);
+    const TRect clip =
+        Rect(std::max(rect.Left, area.Left), rect.Top, std::min(rect.Right, area.Right), rect.Bottom);
     c.TextRect(clip, rect.Left + 2 + lineX, rect.Top + textTop(c.Font().ToQFont()), text);
 }
 
