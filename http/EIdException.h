@@ -107,6 +107,16 @@ private:
     std::string errorMessage_;
 };
 
+// A redirect the client does not follow although asked to follow redirects: from https down to
+// http, to a scheme other than http and https, or without a Location. The message says why; the
+// status code and body are the redirect's.
+class EIdHTTPRedirectRefused : public EIdHTTPProtocolException {
+public:
+    EIdHTTPRedirectRefused(std::string why, int errorCode, std::string body)
+        : EIdHTTPProtocolException(std::move(why), errorCode, std::move(body)) {}
+    const char* ClassName() const noexcept override { return "EIdHTTPRedirectRefused"; }
+};
+
 // A response head past the client's bounds: too many header lines, too many bytes, or an endless
 // run of interim (100) responses.
 class EIdHTTPHeadTooLarge : public EIdException {

@@ -5,7 +5,9 @@
 #include "http/EIdException.h"
 #include "http/TIdChunkedBody.h"
 #include "http/TIdDiscardStream.h"
+#include "http/TIdHTTPConnectTunnel.h"
 #include "http/TIdHTTPProtocol.h"
+#include "http/TIdSSLIOHandlerSocketOpenSSL.h"
 #include "http/TIdStack.h"
 #include "http/TIdStringStream.h"
 
@@ -228,11 +230,20 @@ void TIdCustomHTTP::prepareRequest() {
     req.SetURL(url_.Path() + url_.Document() + url_.Params());
     if (req.Method() != hmPost && req.Method() != hmPut)
         req.SetContentLength(-1);
+    // The scheme's own port goes unwritten: 80 for http, 443 for https.
+    const bool defaultPort = url_.Port() == (SameText(url_.Protocol(), "https") ? "443" : "80");
+    req.SetHost(defaultPort ? bracketedHost() : bracketedHost() + ":" + url_.Port());
+}
+
+std::string TIdCustomHTTP::bracketedHost() const {
     // An IPv6 address keeps its brackets so its colons are not read as a port.
-    std::string host = url_.IPVersion() == Id_IPv6 && url_.Host().find(':') != std::string::npos
-                           ? "[" + url_.Host() + "]"
-                           : url_.Host();
-    req.SetHost(url_.Port() == "80" ? host : host + ":" + url_.Port());
+    return url_.IPVersion() == Id_IPv6 && url_.Host().find(':') != std::string::npos ? "[" + url_.Host() + "]"
+                                                                                     : url_.Host();
+}
+
+std::string TIdCustomHTTP::CurrentURL() const {
+    return lowerCase(url_.Protocol()) + "://" + bracketedHost() + ":" + url_.Port() + url_.Path() +
+           url_.Document() + url_.Params();
 }
 
 void TIdCustomHTTP::applyCredentials(const TIdURI& next) {
@@ -269,38 +280,58 @@ void TIdCustomHTTP::applyCredentials(const TIdURI& next) {
     url_.SetPassword(req.Password());
 }
 
-bool TIdCustomHTTP::connectToHost() {
+void TIdCustomHTTP::chooseHandler(bool tls) {
+    if (!tls)
+        return;
+    if (!IOHandler() || (ManagedIOHandler() && !IOHandler()->TLSCapable())) {
+        // The plain handler the client made for http gives way to one that speaks TLS too.
+        Disconnect();
+        SetManagedIOHandler(std::make_unique<TIdSSLIOHandlerSocketOpenSSL>());
+    }
+    if (!IOHandler()->TLSCapable())
+        throw EIdIOHandlerPropInvalid();
+    if (auto* ssl = dynamic_cast<TIdSSLIOHandlerSocketOpenSSL*>(IOHandler()); ssl && !caFile_.empty())
+        ssl->SetCAFile(caFile_);
+}
+
+std::string TIdCustomHTTP::chooseTarget(bool tls) {
     TIdHTTPRequest& req = Request();
-    const bool tls = SameText(url_.Protocol(), "https");
+    int port = 0;
+    if (!TIdURI::ParsePort(url_.Port(), port))
+        throw EIdInvalidPort("Invalid port \"" + url_.Port() +
+                             "\" in the URL: a port is a number from 1 to 65535.");
+    std::string key = lowerCase(url_.Protocol()) + "://" + lowerCase(url_.Host()) + ":" + url_.Port();
     if (proxyParams_.ProxyServer().empty()) {
         if (IOHandler() && IOHandler()->IPVersion() != url_.IPVersion())
             Disconnect();
-        int port = 0;
-        if (!TIdURI::ParsePort(url_.Port(), port))
-            throw EIdInvalidPort("Invalid port \"" + url_.Port() +
-                                 "\" in the URL: a port is a number from 1 to 65535.");
         if (!SameText(Host(), url_.Host()) || Port() != port)
             Disconnect();
-        // No TLS handler exists here; an https URL cannot be served.
-        if (tls)
-            throw EIdIOHandlerPropInvalid();
-        req.SetUseProxy(ctNormal);
+        req.SetUseProxy(tls ? ctSSL : ctNormal);
         SetHost(url_.Host());
         SetPort(port);
-    } else {
-        // A port the settings file got wrong would otherwise reach some other port.
-        if (proxyParams_.ProxyPort() < 1 || proxyParams_.ProxyPort() > 65535)
-            throw EIdInvalidPort("Invalid proxy port " + std::to_string(proxyParams_.ProxyPort()) +
-                                 ": a port is a number from 1 to 65535.");
-        if (!SameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort())
-            Disconnect();
-        if (tls)
-            throw EIdIOHandlerPropInvalid();
-        req.SetUseProxy(ctProxy);
-        req.SetURL(url_.GetFullURI(0));
-        SetHost(proxyParams_.ProxyServer());
-        SetPort(proxyParams_.ProxyPort());
+        return key;
     }
+    // A port the settings file got wrong would otherwise reach some other port.
+    if (proxyParams_.ProxyPort() < 1 || proxyParams_.ProxyPort() > 65535)
+        throw EIdInvalidPort("Invalid proxy port " + std::to_string(proxyParams_.ProxyPort()) +
+                             ": a port is a number from 1 to 65535.");
+    if (!SameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort())
+        Disconnect();
+    SetHost(proxyParams_.ProxyServer());
+    SetPort(proxyParams_.ProxyPort());
+    if (tls) {
+        // Inside the tunnel the request goes as to the server itself: origin form.
+        req.SetUseProxy(ctSSLProxy);
+        return key + " via proxy";
+    }
+    req.SetUseProxy(ctProxy);
+    req.SetURL(url_.GetFullURI(0));
+    // One plain connection to the proxy serves every http URL.
+    return "http://" + lowerCase(proxyParams_.ProxyServer()) + ":" + std::to_string(proxyParams_.ProxyPort());
+}
+
+void TIdCustomHTTP::composeHead() {
+    TIdHTTPRequest& req = Request();
     if (protocolVersion_ == pv1_0 && req.Connection().empty()) {
         if (req.UseProxy() == ctProxy)
             req.SetProxyConnection("keep-alive");
@@ -314,22 +345,48 @@ bool TIdCustomHTTP::connectToHost() {
             enc += ", ";
         req.SetAcceptEncoding(enc + "identity");
     }
-
     req.SetHeaders();
     if (req.UseProxy() == ctProxy)
         proxyParams_.SetHeaders(req.RawHeaders());
+    else
+        req.RawHeaders().SetValues("Proxy-Connection", ""); // a word for a proxy, not for the server
     if (cookieManager_) {
         std::string cookies = cookieManager_->GenerateCookieList(url_.Host(), url_.Path(), false);
         if (!cookies.empty())
             req.RawHeaders().SetValues("Cookie", cookies);
     }
+}
 
+bool TIdCustomHTTP::connectToHost() {
+    const bool tls = SameText(url_.Protocol(), "https");
+    // A kept connection serves one scheme, host and port: a plain one never carries https, and
+    // a tunnel leads to one server only.
+    const std::string key = chooseTarget(tls);
+    chooseHandler(tls);
+    if (key != connectionKey_)
+        Disconnect();
+    composeHead();
     if (!Response().KeepAlive())
         Disconnect();
     if (Connected())
         return true;
-    SetIPVersion(req.UseProxy() == ctProxy ? Id_IPv4 : url_.IPVersion());
+    const TIdHTTPConnectionType kind = Request().UseProxy();
+    SetIPVersion(kind == ctProxy || kind == ctSSLProxy ? Id_IPv4 : url_.IPVersion());
+    connectionKey_.clear();
     Connect();
+    if (tls) {
+        try {
+            if (kind == ctSSLProxy)
+                TIdHTTPConnectTunnel::Open(*this);
+            IOHandler()->StartTLS(url_.Host());
+        } catch (...) {
+            // Half a tunnel or half a handshake serves nobody.
+            TIdTCPClient::Disconnect();
+            IOHandler()->InputBuffer().Clear();
+            throw;
+        }
+    }
+    connectionKey_ = key;
     return false;
 }
 

@@ -7,8 +7,12 @@
 //   http.ProxyParams().SetProxyServer("proxy.example");   // optional
 //   std::string body = http.Get("http://news.example/rss/world.xml");
 //
+// An https URL goes over TLS (the client makes a TLS-capable handler when none is attached),
+// through the proxy's CONNECT tunnel when a proxy is set.
+//
 // Every failure leaves Get as an EIdException: EIdHTTPProtocolException for a response that is
-// not accepted (its message is the status line), socket errors, a closed connection, and the
+// not accepted (its message is the status line), TLS refusals (EIdTLSError and its kin, whose
+// messages say why), socket errors, a closed connection, and the
 // client's own bounds (EIdContentTooLarge, EIdHTTPHeadTooLarge, EIdInvalidURL), a response whose
 // framing cannot be trusted (EIdHTTPMalformedResponse) and a bad port (EIdInvalidPort).
 #include "http/TIdAuthentication.h"
@@ -75,6 +79,10 @@ public:
     TIdCookieManager* CookieManager() const { return cookieManager_; }
     void SetCookieManager(TIdCookieManager* m);
     TIdProxyConnectionInfo& ProxyParams() { return proxyParams_; }
+    // A PEM file of CAs trusted for https besides the system's; handed to the OpenSSL handler
+    // in use when set.
+    const std::string& CAFile() const { return caFile_; }
+    void SetCAFile(const std::string& file) { caFile_ = file; }
     int MaxAuthRetries() const { return maxAuthRetries_; }
     void SetMaxAuthRetries(int v) { maxAuthRetries_ = v; }
     int AuthRetries() const { return authRetries_; }
@@ -101,6 +109,9 @@ public:
     TIdHTTPResponse& Response();
     // The URL record kept from one request to the next.
     TIdURI& URL() { return url_; }
+    // The absolute URL of the current request, without user name and password:
+    // "scheme://host:port/path?query".
+    std::string CurrentURL() const;
     int ResponseCode();
     const std::string& ResponseText();
 
@@ -117,6 +128,7 @@ protected:
                    const std::vector<int>& ignoreReplies);
 
 private:
+    friend class TIdHTTPConnectTunnel;
     // What the protocol object does to the exchange.
     void ReadBody(TIdStream* stream) override;
     void DiscardBody(int readTimeout) override;
@@ -128,6 +140,15 @@ private:
     void applyCredentials(const TIdURI& next);
     // Opens or reuses the connection and composes the head; true when an open one was reused.
     bool connectToHost();
+    // The kept URL's host, an IPv6 address in brackets.
+    std::string bracketedHost() const;
+    // Sets the host and port to connect to (the URL's or the proxy's) and the connection kind;
+    // returns what the connection serves: "scheme://host:port", " via proxy" for a tunnel.
+    std::string chooseTarget(bool tls);
+    // Makes sure an https request has a handler that speaks TLS.
+    void chooseHandler(bool tls);
+    // The request's header lines, by its connection kind.
+    void composeHead();
     // Sends the head and reads the response head, once more on a fresh connection when a reused
     // one turns out closed before any byte of the answer.
     void sendRequest();
@@ -161,6 +182,9 @@ private:
     bool credentialsFromURL_ = false;
     // The "scheme://host:port" of the previous request.
     std::string lastOrigin_;
+    // What the open connection serves: "scheme://host:port", with " via proxy" for a tunnel.
+    std::string connectionKey_;
+    std::string caFile_;
     // Credential objects of the sites the client left, by "scheme://host:port".
     std::map<std::string, std::unique_ptr<TIdAuthentication>> parkedAuthentications_;
 };

@@ -4,6 +4,7 @@
 
 #include "http/EIdException.h"
 #include "http/TIdCustomHTTP.h"
+#include "http/TIdRedirectTarget.h"
 #include "http/TIdStringStream.h"
 
 #include <algorithm>
@@ -120,7 +121,8 @@ void TIdHTTPProtocol::RetrieveHeaders() {
     }
 }
 
-TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreReplies) {
+TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreReplies,
+                                                const std::string& refusal) {
     TIdStringStream body;
     body.SetMaxSize(http_.MaxBodySize());
     try {
@@ -132,6 +134,8 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
     const int code = response_.ResponseCode();
     if (std::find(ignoreReplies.begin(), ignoreReplies.end(), code) != ignoreReplies.end())
         return TIdHTTPWhatsNext::wnJustExit;
+    if (!refusal.empty())
+        throw EIdHTTPRedirectRefused(refusal, code, body.Take());
     throw EIdHTTPProtocolException(response_.ResponseText(), code, body.Take());
 }
 
@@ -148,7 +152,10 @@ TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies
     exchange_.SetRedirectCount(count);
     if (!mayFollow || !handled)
         return raiseResponse(ignoreReplies);
-    request_.SetURL(location);
+    const TIdRedirectTarget target = IdRedirectTarget(http_.CurrentURL(), location);
+    if (!target.Refusal.empty())
+        return raiseResponse(ignoreReplies, target.Refusal);
+    request_.SetURL(target.URL);
     const int code = response_.ResponseCode();
     if (code == 302 || code == 303) {
         request_.SetMethod(hmGet);

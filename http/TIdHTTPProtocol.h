@@ -31,7 +31,10 @@ public:
 
 private:
     TIdHTTPWhatsNext redirect(const std::vector<int>& ignoreReplies);
-    TIdHTTPWhatsNext raiseResponse(const std::vector<int>& ignoreReplies);
+    // Reads the body and raises EIdHTTPProtocolException, or EIdHTTPRedirectRefused with the
+    // refusal as message when one is given.
+    TIdHTTPWhatsNext raiseResponse(const std::vector<int>& ignoreReplies,
+                                   const std::string& refusal = std::string());
 
     TIdCustomHTTP& http_;
     TIdHTTPExchange& exchange_;

@@ -18,6 +18,10 @@ void TIdIOHandler::Open() {
     opened_ = true;
 }
 
+void TIdIOHandler::StartTLS(const std::string&) {
+    throw EIdIOHandlerPropInvalid();
+}
+
 void TIdIOHandler::Close() {
     CloseSource();
     opened_ = false;

@@ -74,6 +74,15 @@ public:
     // Whether the transport (the socket) is there.
     virtual bool SourceAllocated() const = 0;
 
+    // TLS over the open connection, for a handler that can speak it (not this one): the HTTP
+    // client connects plain, then asks for TLS with the server it means, directly or inside a
+    // proxy's tunnel.
+    virtual bool TLSCapable() const { return false; }
+    // Turns the open connection into TLS, verifying that the server is serverName.
+    virtual void StartTLS(const std::string& serverName);
+    // Whether the connection speaks TLS now.
+    virtual bool TLSActive() const { return false; }
+
     // Counts as disconnected after a close by the peer (closing our end) or without a transport;
     // then raises EIdConnClosedGracefully when asked, unless buffered bytes remain and the buffer is
     // not ignored.

@@ -6,6 +6,7 @@
 #include "http/TIdIOHandler.h"
 
 #include <string>
+#include <vector>
 
 class TIdIOHandlerMemory : public TIdIOHandler {
 public:
@@ -22,6 +23,20 @@ public:
     // How many times the handler was opened (connections made).
     int Opens() const { return opens_; }
     bool SourceAllocated() const override { return allocated_; }
+
+    // Lets the client ask for TLS: StartTLS then only notes the server's name and where in the
+    // output it came (the bytes stay plain), so the steps around a handshake run in memory.
+    void SetFakeTLS(bool v) { fakeTLS_ = v; }
+    bool TLSCapable() const override { return fakeTLS_; }
+    void StartTLS(const std::string& serverName) override {
+        if (!fakeTLS_)
+            TIdIOHandler::StartTLS(serverName);
+        tlsStarts_.push_back({serverName, output_.size()});
+        tlsActive_ = true;
+    }
+    bool TLSActive() const override { return tlsActive_; }
+    // Each StartTLS: the server's name and the output's length at that moment.
+    const std::vector<std::pair<std::string, std::size_t>>& TLSStarts() const { return tlsStarts_; }
 
     void Open() override {
         TIdIOHandler::Open();
@@ -43,7 +58,10 @@ protected:
         output_.append(bytes, n);
         return n;
     }
-    void CloseSource() override { allocated_ = false; }
+    void CloseSource() override {
+        allocated_ = false;
+        tlsActive_ = false;
+    }
 
 private:
     std::string input_;
@@ -52,4 +70,7 @@ private:
     std::string output_;
     bool allocated_ = false;
     int opens_ = 0;
+    bool fakeTLS_ = false;
+    bool tlsActive_ = false;
+    std::vector<std::pair<std::string, std::size_t>> tlsStarts_;
 };

@@ -15,7 +15,10 @@ void TFeedConnection::Open() {
         if (aborted_)
             throw EIdNotConnected();
     }
-    TIdIOHandlerStack::Open();
+    TIdSSLIOHandlerSocketOpenSSL::Open();
+}
+
+void TFeedConnection::SocketConnected() {
     std::lock_guard lock(mutex_);
     socket_ = Binding().Handle();
     if (aborted_ && socket_ >= 0)
@@ -36,5 +39,5 @@ void TFeedConnection::CloseSource() {
         std::lock_guard lock(mutex_);
         socket_ = -1;
     }
-    TIdIOHandlerStack::CloseSource();
+    TIdSSLIOHandlerSocketOpenSSL::CloseSource();
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The socket handler of a feed fetch: an ordinary stack handler whose connection another thread
-// may shut down. Abort() shuts the socket down (both ways), which wakes a read or a write
+// The socket handler of a feed fetch: the client's TLS-capable socket handler, whose connection
+// another thread may shut down. Abort() shuts the socket down (both ways), which wakes a read or a write
 // blocked on it; the fetch then fails like a connection the server dropped. A connect still
 // under way is not interrupted: its socket is shut down as soon as the connect returns.
-#include "http/TIdIOHandlerStack.h"
+#include "http/TIdSSLIOHandlerSocketOpenSSL.h"
 
 #include <mutex>
 
-class TFeedConnection : public TIdIOHandlerStack {
+class TFeedConnection : public TIdSSLIOHandlerSocketOpenSSL {
 public:
     ~TFeedConnection() override;
     void Open() override;
@@ -15,6 +15,8 @@ public:
     void Abort();
 
 protected:
+    // Published as soon as it is connected, so an abort also ends a TLS handshake.
+    void SocketConnected() override;
     void CloseSource() override;
 
 private:

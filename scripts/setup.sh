@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libpsl-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick openbox x11-utils
-  curl python3-feedparser
+  curl python3-feedparser libssl-dev ca-certificates openssl
   fonts-wqy-zenhei fonts-dejavu-core
 )
 

@@ -1,6 +1,7 @@
 // The GET exchange against scripted servers: the exact request bytes, the body framings, the
 // judging of responses, connection reuse, and cookies over several requests.
 #include "http/EIdException.h"
+#include "http/TIdIOHandlerMemory.h"
 #include "http/TIdMemoryStream.h"
 #include "tests/http/HttpFixture.h"
 #include "tests/support/RefusedPort.h"
@@ -410,12 +411,16 @@ TEST(GetRefusals, UnknownProtocolHttpsAndAnEmptyProxiedHost) {
     } catch (const EIdUnknownProtocol& e) {
         EXPECT_EQ(e.Message(), "");
     }
+    // An attached handler that cannot speak TLS cannot serve https.
+    TIdIOHandlerMemory plain;
+    http.SetIOHandler(&plain);
     try {
         http.Get("https://secure.example/x");
         FAIL();
     } catch (const EIdIOHandlerPropInvalid& e) {
         EXPECT_EQ(e.Message(), "IOHandler value is not valid");
     }
+    http.SetIOHandler(nullptr);
     TIdHTTP proxied;
     proxied.ProxyParams().SetProxyServer("127.0.0.1");
     proxied.ProxyParams().SetProxyPort(9);
