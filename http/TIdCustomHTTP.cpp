@@ -242,7 +242,9 @@ std::string TIdCustomHTTP::bracketedHost() const {
 }
 
 std::string TIdCustomHTTP::CurrentURL() const {
-    return lowerCase(url_.Protocol()) + "://" + bracketedHost() + ":" + url_.Port() + url_.Path() +
+    const std::string scheme = lowerCase(url_.Protocol());
+    const bool defaultPort = url_.Port() == (scheme == "https" ? "443" : "80");
+    return scheme + "://" + bracketedHost() + (defaultPort ? "" : ":" + url_.Port()) + url_.Path() +
            url_.Document() + url_.Params();
 }
 

@@ -110,7 +110,7 @@ public:
     // The URL record kept from one request to the next.
     TIdURI& URL() { return url_; }
     // The absolute URL of the current request, without user name and password:
-    // "scheme://host:port/path?query".
+    // "scheme://host:port/path?query", the port only when it is not the scheme's own.
     std::string CurrentURL() const;
     int ResponseCode();
     const std::string& ResponseText();

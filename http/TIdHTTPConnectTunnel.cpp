@@ -49,8 +49,13 @@ void TIdHTTPConnectTunnel::Open(TIdCustomHTTP& http) {
             http.protocol_->RetrieveHeaders();
         } while (resp.ResponseCode() >= 100 && resp.ResponseCode() <= 199);
         const int code = resp.ResponseCode();
-        if (code >= 200 && code <= 299)
+        if (code >= 200 && code <= 299) {
+            // The server speaks first inside the tunnel only after our greeting: bytes already
+            // here are the proxy's, and would pass for the server's.
+            if (!http.IOHandler()->InputBuffer().Empty())
+                throw EIdHTTPMalformedResponse("The proxy sent bytes of its own into the tunnel.");
             return;
+        }
         if (code == 407 && http.authProxyRetries_ < http.MaxAuthRetries()) {
             ++http.authProxyRetries_;
             if (http.ProxyParams().AuthorizeProxy(&http, resp.ProxyAuthenticate(),

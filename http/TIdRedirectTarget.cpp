@@ -1,6 +1,7 @@
 #include "http/TIdRedirectTarget.h"
 
 #include "framework/core/AsciiText.h"
+#include "http/TIdURI.h"
 
 #include <string_view>
 
@@ -134,9 +135,10 @@ TIdRedirectTarget IdRedirectTarget(const std::string& base, const std::string& l
     const Parts t = resolve(b, ref);
     if (t.scheme != "http" && t.scheme != "https")
         return {"", "redirect to an unsupported scheme refused: " + t.scheme};
-    if (t.authority.empty() || t.authority.find_first_not_of("@:") == std::string::npos)
-        return {"", "redirect to a URL without a host refused"};
     std::string url = t.scheme + "://" + t.authority + (t.path.empty() ? "/" : t.path) + t.query;
+    // The host as the client will split it from the URL.
+    if (TIdURI(url).Host().empty())
+        return {"", "redirect to a URL without a host refused"};
     if (b.scheme == "https" && t.scheme == "http")
         return {"", "redirect from https to http refused: " + url};
     return {url, ""};

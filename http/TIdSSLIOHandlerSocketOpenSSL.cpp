@@ -192,8 +192,17 @@ void TIdSSLIOHandlerSocketOpenSSL::handshake(long long deadlineMs) {
             const long long left = deadlineMs - nowMs();
             wait = wait < 0 ? std::max(left, 0LL) : std::clamp(left, 0LL, wait);
         }
+        // The request's overall time limit bounds the handshake too, and is named when it ends it.
+        bool overall = false;
+        if (HasDeadline()) {
+            const long long left = DeadlineLeft();
+            overall = wait < 0 || left < wait;
+            wait = overall ? left : wait;
+        }
         if (wait == 0 || !waitSocket(Binding().Handle(), eventsFor(w), wait)) {
             broken_ = true;
+            if (overall)
+                CheckDeadline();
             throw EIdTLSHandshakeTimeout();
         }
     }
