@@ -110,6 +110,15 @@ public:
     }
 };
 
+// A picked item's command runs from the event loop once the menu's own handling of the click or
+// key has returned, as a classic menu posts its command after its menu loop has ended. A command
+// run inside that handling (a modal dialog's event loop, say) would let the drop-down be freed
+// under the handler, which then writes into freed memory. An item freed before then runs nothing.
+void clickWhenMenuHasClosed(TMenuItem* item) {
+    QMetaObject::invokeMethod(
+        item, [item] { GuardEvent([item] { item->Click(); }); }, Qt::QueuedConnection);
+}
+
 QStyle* menuStyle() {
     static TMenuStyle* style = new TMenuStyle;
     return style;
@@ -244,11 +253,7 @@ void TMenuItem::fill(QMenu* menu) {
             action = menu->addMenu(sub);
         } else {
             action = menu->addAction(item->caption_);
-            QPointer<TMenuItem> guard(item);
-            QObject::connect(action, &QAction::triggered, menu, [guard] {
-                if (guard)
-                    GuardEvent([&] { guard->Click(); });
-            });
+            QObject::connect(action, &QAction::triggered, item, [item] { clickWhenMenuHasClosed(item); });
         }
         action->setData(QVariant::fromValue<QObject*>(item));
         action->setEnabled(item->enabled_);
@@ -313,11 +318,7 @@ QMenuBar* TMainMenu::CreateMenuBar(QWidget* parent) {
             continue;
         if (top->Count() == 0) {
             QAction* action = bar->addAction(top->Caption());
-            QPointer<TMenuItem> guard(top);
-            QObject::connect(action, &QAction::triggered, bar, [guard] {
-                if (guard)
-                    GuardEvent([&] { guard->Click(); });
-            });
+            QObject::connect(action, &QAction::triggered, top, [top] { clickWhenMenuHasClosed(top); });
             continue;
         }
         QMenu* drop = top->DropDown(bar);

@@ -5,7 +5,9 @@
 // finds them) and held in their parent item's list (Items(i), Count(), Add, Insert, Remove).
 // Freeing an item frees its sub-items. A caption of "-" makes a separator. Click() fires
 // OnClick; the drop-down windows that show the items are made from the tree when they open
-// (DropDown()), so changes show at the next opening.
+// (DropDown()), so changes show at the next opening. An item picked in a drop-down runs its
+// click from the event loop once the drop-down has closed and its handling of the click or key
+// has returned (so a command may open a modal dialog or free the menu).
 //
 // Owner drawing: when an item has OnMeasureItem and OnDrawItem, its line in a drop-down is
 // measured and drawn by them (canvas over the drop-down, the line's rectangle, selected = the
@@ -132,7 +134,8 @@ class TPopupMenu : public TMenu {
     Q_OBJECT
 public:
     explicit TPopupMenu(TComponent* owner);
-    // Shows the items at the screen point and returns once the menu has closed.
+    // Shows the items at the screen point and returns once the menu has closed; the picked
+    // item's click follows from the event loop.
     virtual void Popup(int x, int y);
     TNotifyEvent OnPopup;
 };

@@ -241,7 +241,8 @@ TEST_F(ListFiles, AFileErrorFromTheMenuReachesTheStandardErrorBox) {
     QAction* import = actionOf(*menu, "导入标题列表");
     ASSERT_NE(import, nullptr);
     platform.DialogAnswers.push_back(qpath(dir / "missing.txt"));
-    import->trigger(); // as the user's pick: the exception must not escape the menu
+    import->trigger();                 // as the user's pick: the exception must not escape the menu
+    QCoreApplication::processEvents(); // the command runs once the menu's handling has returned
 
     ASSERT_EQ(platform.Boxes.size(), 1u);
     EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);
@@ -261,6 +262,7 @@ TEST_F(ListFiles, AFifoOrADeviceIsRefusedWithTheErrorBoxInsteadOfHangingTheWindo
         platform.Boxes.clear();
         platform.DialogAnswers.push_back(path);
         import->trigger(); // no writer on the FIFO: an open() that blocked would never return
+        QCoreApplication::processEvents(); // the command runs once the menu's handling has returned
         ASSERT_EQ(platform.Boxes.size(), 1u);
         EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);
         EXPECT_NE(platform.Boxes[0].Text.indexOf("Not a regular file"), -1)
