@@ -37,11 +37,20 @@ mkdir -p "$out/obj"
 # The Qt-free libraries the targets stand on, compiled once with coverage for the fuzzer (the
 # theme-file reader and writer are the Qt-free part of the skin).
 sources=(http/*.cpp framework/core/*.cpp skin/TsuiThemeFileReader.cpp skin/TsuiThemeFileWriter.cpp)
+# An object is rebuilt when its source or any header is newer: a header that changed a class's
+# layout would otherwise leave objects that disagree about it.
+newest_header=$(ls -t http/*.h framework/core/*.h skin/TsuiThemeFile*.h | head -n 1)
 printf '%s\n' "${sources[@]}" | xargs -P 2 -I{} sh -c '
   obj="$0/obj/$(echo "{}" | tr / _).o"
-  if [ ! -f "$obj" ] || [ "{}" -nt "$obj" ]; then
+  if [ ! -f "$obj" ] || [ "{}" -nt "$obj" ] || [ "$1" -nt "$obj" ]; then
     '"$CXX"' '"${flags[*]}"' -fsanitize=fuzzer-no-link -c "{}" -o "$obj"
-  fi' "$out"
+  fi' "$out" "$newest_header"
+
+# Only the objects of today's sources: one left from a file since removed would still link.
+objects=()
+for src in "${sources[@]}"; do
+  objects+=("$out/obj/$(echo "$src" | tr / _).o")
+done
 
 if [ $# -gt 0 ]; then
   targets=("$@")
@@ -57,7 +66,7 @@ for name in "${targets[@]}"; do
   src=fuzz/fuzz_$name.cpp
   bin=$out/fuzz_$name
   echo "== $name: building"
-  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "$out"/obj/*.o -o "$bin" -lpthread -lpsl
+  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "${objects[@]}" -o "$bin" -lpthread -lpsl
   mkdir -p "$out/corpus/$name" "$out/artifacts/$name" "$out/logs"
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
