@@ -65,7 +65,28 @@ void TsuiMenuBar::Notification(TComponent* component, TOperation operation) {
 void TsuiMenuBar::SetFrameStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme) {
     frameStyle_ = style;
     frameFileTheme_ = fileTheme;
+    look_.Valid = false;
     Invalidate();
+}
+
+const TsuiMenuBar::Look& TsuiMenuBar::look() {
+    const TsuiUIStyle style = EffectiveStyle();
+    const TsuiFileTheme* theme = EffectiveFileTheme();
+    if (look_.Valid && look_.Style == style && look_.Theme == theme)
+        return look_;
+    const TsuiStyleSource source(theme, style);
+    look_.Valid = true;
+    look_.Style = style;
+    look_.Theme = theme;
+    look_.SelectedFont = source.Color(TStyleEntry::MenuSelectedFontColor);
+    look_.SelectedBackground = source.Color(TStyleEntry::MenuSelectedBackgroundColor);
+    look_.SelectedBorder = source.Color(TStyleEntry::MenuSelectedBorderColor);
+    look_.Text = source.FromFile() && source.ThemeKind() == kThemeKind3
+                     ? clWhite
+                     : source.Color(TStyleEntry::MenuFontColor);
+    if (style == MacOS)
+        LoadSkinBitmap(look_.MacStrip, "MACOS_MENU_BAR");
+    return look_;
 }
 
 TsuiUIStyle TsuiMenuBar::EffectiveStyle() const {
@@ -167,6 +188,8 @@ int TsuiMenuBar::ButtonAt(int x, int y) const {
 }
 
 void TsuiMenuBar::layoutButtons() {
+    // Every change of the menu, its font or the bar's width comes through here.
+    look_.Valid = false;
     TBitmap measure(1, 1);
     measure.Canvas().Font() = buttonFont();
     int x = 0, y = 0;
@@ -202,10 +225,8 @@ void TsuiMenuBar::Resize() {
 }
 
 void TsuiMenuBar::paintBackground(TCanvas& canvas, const TRect& r) {
-    if (EffectiveStyle() == MacOS) {
-        TBitmap strip;
-        LoadSkinBitmap(strip, "MACOS_MENU_BAR");
-        canvas.StretchDraw(r, strip);
+    if (look().Style == MacOS) {
+        canvas.StretchDraw(r, look().MacStrip);
     } else {
         FillRectInColor(canvas, r, Color());
     }
@@ -213,8 +234,8 @@ void TsuiMenuBar::paintBackground(TCanvas& canvas, const TRect& r) {
 
 void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     const TsuiMenuBarButton& b = buttons_[static_cast<std::size_t>(index)];
-    TsuiUIStyle style = EffectiveStyle();
-    const TsuiStyleSource source(EffectiveFileTheme(), style);
+    const Look& skin = look();
+    const TsuiUIStyle style = skin.Style;
 
     const bool pressed = index == pressed_;
     const bool hot = index == hot_ && b.Enabled;
@@ -227,7 +248,7 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
         StretchMacMenuStripSelected(look.Canvas(), Rect(0, 0, r.Width(), r.Height()));
         TFont& f = look.Canvas().Font();
         f = canvas.Font();
-        f.SetColor(source.Color(TStyleEntry::MenuSelectedFontColor));
+        f.SetColor(skin.SelectedFont);
         look.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
         TRect text = Rect(0, 0, r.Width(), r.Height() + 2);
         look.Canvas().DrawText(b.Caption, text, flags);
@@ -237,22 +258,20 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     if (hot || pressed) {
         if (pressed)
             r.Right -= 2;
-        FillRectInColor(canvas, r, source.Color(TStyleEntry::MenuSelectedBackgroundColor));
-        FrameRectInColor(canvas, r, source.Color(TStyleEntry::MenuSelectedBorderColor));
+        FillRectInColor(canvas, r, skin.SelectedBackground);
+        FrameRectInColor(canvas, r, skin.SelectedBorder);
         if (pressed)
             r.Left += 2;
         r.Top += 2;
         // The text stands on the solid brush still in force: the frame's colour.
         canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-        canvas.Font().SetColor(source.Color(TStyleEntry::MenuSelectedFontColor));
+        canvas.Font().SetColor(skin.SelectedFont);
         canvas.DrawText(b.Caption, r, flags);
         return;
     }
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
     r.Top += 2;
-    TColor text = source.FromFile() && source.ThemeKind() == kThemeKind3
-                      ? clWhite
-                      : source.Color(TStyleEntry::MenuFontColor);
+    TColor text = skin.Text;
     if (!b.Enabled)
         text = kDisabledText;
     canvas.Font().SetColor(text);
@@ -269,10 +288,11 @@ void TsuiMenuBar::PaintTo(TCanvas& canvas) {
 }
 
 void TsuiMenuBar::Paint() {
-    // Composed off-screen and copied in one block.
-    TBitmap image(ClientWidth(), ClientHeight());
-    PaintTo(image.Canvas());
-    Canvas()->Draw(0, 0, image);
+    // Composed off-screen and copied in one block; the bitmap is kept for the next paint.
+    if (offscreen_.Width() != ClientWidth() || offscreen_.Height() != ClientHeight())
+        offscreen_.SetSize(ClientWidth(), ClientHeight());
+    PaintTo(offscreen_.Canvas());
+    Canvas()->Draw(0, 0, offscreen_);
 }
 
 void TsuiMenuBar::setHot(int index) {

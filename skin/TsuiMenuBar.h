@@ -16,7 +16,9 @@
 // The effective style and file theme are the menu's UIStyle and FileTheme when the menu publishes
 // them (the skinned main menu), else the frame's (SetFrameStyle). The font: the menu's system
 // font or its FontName/FontSize/FontCharset/FontColor when it publishes UseSystemFont, else the
-// bar's own Font().
+// bar's own Font(). The bar keeps its bitmaps and the colours its style resolves to until the
+// style, the size or the font changes.
+#include "framework/TBitmap.h"
 #include "framework/TControl.h"
 #include "skin/TsuiUIStyle.h"
 
@@ -90,6 +92,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The colours and bitmap the effective style and theme resolve to.
+    struct Look {
+        bool Valid = false;
+        TsuiUIStyle Style = DeepBlue;
+        const TsuiFileTheme* Theme = nullptr;
+        TColor SelectedFont = 0;
+        TColor SelectedBackground = 0;
+        TColor SelectedBorder = 0;
+        TColor Text = 0;
+        TBitmap MacStrip; // MacOS only
+    };
+    const Look& look();
     void layoutButtons();
     void paintBackground(TCanvas& canvas, const TRect& r);
     void paintButton(TCanvas& canvas, int index, const TFont& font);
@@ -111,4 +125,6 @@ private:
     int justClosed_ = -1;
     QPointer<QMenu> open_;
     QPointer<QWidget> focusBefore_;
+    Look look_;
+    TBitmap offscreen_;
 };

@@ -4,6 +4,7 @@
 #include "framework/TPlatform.h"
 #include "skin/SuiCaptionBar.h"
 #include "skin/SuiDrawing.h"
+#include "skin/SuiSetChanged.h"
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
@@ -28,38 +29,31 @@ bool pushForbidden(TAlign align) {
 } // namespace
 
 TsuiPanel::TsuiPanel(TComponent* owner)
-    : TPanel(owner), barImage_(std::make_unique<TBitmap>()), offscreen_(std::make_unique<TBitmap>()) {
+    : TPanel(owner), barImage_(std::make_unique<TBitmap>()), offscreen_(std::make_unique<TBitmap>()),
+      slide_(
+          *this, [this] { return TControl::Height(); }, [this](int h) { TControl::SetHeight(h); }) {
     TControl::SetWidth(100);
     SetHeight(100);
     SetUIStyle(OwnerFormStyle(owner));
 }
 
-TsuiPanel::~TsuiPanel() {
-    if (fileTheme_)
-        fileTheme_->RemoveFreeNotification(this);
-}
+TsuiPanel::~TsuiPanel() = default;
 
 int TsuiPanel::BarHeight() const {
     return barImage_->Height();
 }
 
 void TsuiPanel::SetFileTheme(TsuiFileTheme* value) {
-    if (fileTheme_ && fileTheme_ != value)
-        fileTheme_->RemoveFreeNotification(this);
-    fileTheme_ = value;
-    if (value)
-        value->FreeNotification(this);
-    assigningTheme_ = true;
-    SetUIStyle(style_);
-    assigningTheme_ = false;
+    themeLink_.Set(value, [this] { SetUIStyle(style_); });
 }
 
 void TsuiPanel::SetUIStyle(TsuiUIStyle value) {
     style_ = value;
-    if (assigningTheme_ && value != FromThemeFile)
+    if (themeLink_.Assigning() && value != FromThemeFile)
         return;
     SetColor(clWhite);
-    LoadCaptionBarSkin(TsuiStyleSource(fileTheme_, value), *barImage_, borderColor_, captionFontColor_);
+    LoadCaptionBarSkin(TsuiStyleSource(FileTheme(), value), *barImage_, borderColor_, captionFontColor_);
+    dropPicture();
     // One pixel lower and back: the children are aligned again below the new bar.
     SetHeight(Height() - 1);
     SetHeight(Height() + 1);
@@ -69,25 +63,40 @@ void TsuiPanel::SetUIStyle(TsuiUIStyle value) {
     Invalidate();
 }
 
-void TsuiPanel::SetBorderColor(TColor value) {
-    borderColor_ = value;
+void TsuiPanel::dropPicture() {
+    pictureValid_ = false;
     Invalidate();
+}
+
+void TsuiPanel::SetBorderColor(TColor value) {
+    if (SetChanged(borderColor_, value))
+        dropPicture();
 }
 
 void TsuiPanel::SetCaptionFontColor(TColor value) {
-    captionFontColor_ = value;
-    Invalidate();
+    if (SetChanged(captionFontColor_, value))
+        dropPicture();
 }
 
 void TsuiPanel::SetShowButton(bool value) {
-    showButton_ = value;
-    Invalidate();
+    if (SetChanged(showButton_, value))
+        dropPicture();
+}
+
+void TsuiPanel::CaptionChanged() {
+    TPanel::CaptionChanged();
+    dropPicture();
+}
+
+void TsuiPanel::FontChanged() {
+    TPanel::FontChanged();
+    dropPicture();
 }
 
 void TsuiPanel::SetHeight(int value) {
     expandedHeight_ = value;
     // Collapsed or sliding, the height is only remembered; the next Pop goes there.
-    if (expanded_ && !moving_)
+    if (expanded_ && !slide_.Moving())
         TControl::SetHeight(value);
 }
 
@@ -102,24 +111,18 @@ void TsuiPanel::Pop() {
 }
 
 bool TsuiPanel::headingOpen() const {
-    if (pending_)
-        return *pending_;
-    return moving_ ? slidingOpen_ : expanded_;
+    if (slide_.Kept())
+        return slide_.Kept()->Open;
+    return slide_.Moving() ? slide_.Opening() : expanded_;
 }
 
 void TsuiPanel::request(bool expand) {
-    if (moving_) {
-        if (expand == slidingOpen_)
-            pending_.reset(); // the running slide already goes there
-        else
-            pending_ = expand;
+    if (slide_.Keep({expand}))
         return;
-    }
     QPointer<TsuiPanel> alive(this);
     bool ok = expand ? pop() : push();
-    while (ok && alive && pending_) {
-        const bool next = *pending_;
-        pending_.reset();
+    while (ok && alive && slide_.Kept()) {
+        const bool next = slide_.TakeKept()->Open;
         if (next == expanded_ || (!next && pushForbidden(TControl::Align())))
             continue;
         ok = next ? pop() : push();
@@ -128,50 +131,25 @@ void TsuiPanel::request(bool expand) {
 
 bool TsuiPanel::push() {
     // Asked at every step: a style change during the slide brings another bar.
-    const auto target = [this] { return barImage_->Empty() ? kDefaultBarHeight : BarHeight(); };
-    moving_ = true;
-    slidingOpen_ = false;
-    while (target() < TControl::Height() - kSlideStep) {
-        TControl::SetHeight(TControl::Height() - kSlideStep);
-        if (!PaintSlideStep(this))
-            return false;
-        if (pending_)
-            break; // a newer request takes over: finish at once
-    }
-    TControl::SetHeight(target());
-    Repaint();
-    moving_ = false;
+    if (!slide_.Run(false, true, [this] { return barImage_->Empty() ? kDefaultBarHeight : BarHeight(); }))
+        return false;
     expanded_ = false;
     Invalidate();
-    QPointer<TsuiPanel> alive(this);
-    CallEvent(OnPush, this);
-    return !alive.isNull();
+    return slide_.Fire(OnPush);
 }
 
 bool TsuiPanel::pop() {
-    moving_ = true;
-    slidingOpen_ = true;
-    while (TControl::Height() + kSlideStep < expandedHeight_) {
-        TControl::SetHeight(TControl::Height() + kSlideStep);
-        if (!PaintSlideStep(this))
-            return false;
-        if (pending_)
-            break;
-    }
-    TControl::SetHeight(expandedHeight_);
-    Repaint();
-    moving_ = false;
+    if (!slide_.Run(true, true, [this] { return expandedHeight_; }))
+        return false;
     expanded_ = true;
     Invalidate();
-    QPointer<TsuiPanel> alive(this);
-    CallEvent(OnPop, this);
-    return !alive.isNull();
+    return slide_.Fire(OnPop);
 }
 
 void TsuiPanel::Resize() {
     TPanel::Resize();
     // Sizes from layout code are remembered; those of a slide or of the collapsed panel are not.
-    if (!moving_ && expanded_)
+    if (!slide_.Moving() && expanded_)
         expandedHeight_ = TControl::Height();
 }
 
@@ -179,7 +157,7 @@ void TsuiPanel::AlignControls(TControl* aControl, TRect& rect) {
     rect.Left += 3;
     rect.Right -= 3;
     // Collapsed or sliding, the children keep the layout of the expanded panel.
-    const int bottom = moving_ || !expanded_ ? std::max(expandedHeight_, rect.Bottom) : rect.Bottom;
+    const int bottom = slide_.Moving() || !expanded_ ? std::max(expandedHeight_, rect.Bottom) : rect.Bottom;
     rect.Bottom = bottom - 3;
     rect.Top = BarHeight() + 3;
     TPanel::AlignControls(aControl, rect);
@@ -199,29 +177,44 @@ bool TsuiPanel::pointerOnButton() const {
     return PointInRectClosed(ScreenToClient(Platform().CursorPos()), ButtonRect());
 }
 
-void TsuiPanel::drawButton(TCanvas& canvas) {
+int TsuiPanel::buttonFrame() const {
+    if (!buttonShown())
+        return 0;
+    if (expanded_)
+        return buttonHot_ ? kExpandedHotFrame : kExpandedFrame;
+    return buttonHot_ ? kCollapsedHotFrame : kCollapsedFrame;
+}
+
+void TsuiPanel::drawButton(TCanvas& canvas, int frame) {
     TBitmap button;
     LoadSkinBitmap(button, "PANEL_BUTTON");
-    const TRect r = ButtonRect();
-    buttonHot_ = pointerOnButton();
-    const int frame = expanded_ ? (buttonHot_ ? kExpandedHotFrame : kExpandedFrame)
-                                : (buttonHot_ ? kCollapsedHotFrame : kCollapsedFrame);
     CutBitmapFrame(button, button, kButtonFrames, frame);
-    canvas.Draw(TControl::Width() - kButtonWidth - 4, (r.Bottom - kButtonHeight) / 2 + 2, button);
+    canvas.Draw(TControl::Width() - kButtonWidth - 4, (ButtonRect().Bottom - kButtonHeight) / 2 + 2, button);
 }
 
 void TsuiPanel::Paint() {
     const int w = TControl::Width(), h = TControl::Height();
-    TBitmap& bmp = *offscreen_;
-    bmp.SetSize(w, std::max(expandedHeight_, h));
-    TCanvas& c = bmp.Canvas();
-    c.Brush().SetColor(Color());
-    c.Pen().SetColor(borderColor_);
-    c.Rectangle(0, 0, w, h);
-    DrawCaptionBar(c, w, *barImage_, Caption(), Font(), captionFontColor_, 10, w - 1, DT_LEFT);
     if (buttonShown())
-        drawButton(c);
-    Canvas()->Draw(0, 0, bmp);
+        buttonHot_ = pointerOnButton();
+    const int frame = buttonFrame();
+    if (!pictureValid_ || w != pictureWidth_ || h != pictureHeight_ || frame != pictureButtonFrame_ ||
+        Color() != pictureColor_) {
+        TBitmap& bmp = *offscreen_;
+        bmp.SetSize(w, std::max(expandedHeight_, h));
+        TCanvas& c = bmp.Canvas();
+        c.Brush().SetColor(Color());
+        c.Pen().SetColor(borderColor_);
+        c.Rectangle(0, 0, w, h);
+        DrawCaptionBar(c, w, *barImage_, Caption(), Font(), captionFontColor_, 10, w - 1, DT_LEFT);
+        if (frame)
+            drawButton(c, frame);
+        pictureValid_ = true;
+        pictureWidth_ = w;
+        pictureHeight_ = h;
+        pictureButtonFrame_ = frame;
+        pictureColor_ = Color();
+    }
+    Canvas()->Draw(0, 0, *offscreen_);
 }
 
 void TsuiPanel::MouseMove(TShiftState shift, int x, int y) {
@@ -254,8 +247,7 @@ void TsuiPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TsuiPanel::Notification(TComponent* component, TOperation operation) {
     TPanel::Notification(component, operation);
-    if (operation == opRemove && component && component == fileTheme_) {
-        fileTheme_ = nullptr;
+    if (themeLink_.Removed(component, operation)) {
         RestyleChildControls(this, DeepBlue, nullptr);
         SetUIStyle(DeepBlue);
     }

@@ -13,12 +13,16 @@
 // and the waiting events run in between (SuiSlideStep.h); a Push or Pop asked for during a slide
 // does not start a slide inside it: the running slide jumps to its end and the last request then
 // runs.
+//
+// The painted panel is kept and copied while nothing it shows changes: setters that change
+// nothing repaint nothing, and the others drop the kept picture.
 #include "framework/TPanel.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiSlideDriver.h"
+#include "skin/TsuiThemeLink.h"
 #include "skin/TsuiUIStyle.h"
 
 #include <memory>
-#include <optional>
 
 class TBitmap;
 
@@ -38,7 +42,7 @@ public:
     explicit TsuiPanel(TComponent* owner);
     ~TsuiPanel() override;
 
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    TsuiFileTheme* FileTheme() const { return themeLink_.Theme(); }
     void SetFileTheme(TsuiFileTheme* value);
     TsuiUIStyle UIStyle() const { return style_; }
     void SetUIStyle(TsuiUIStyle value);
@@ -58,7 +62,7 @@ public:
     void Pop();
 
     bool Expanded() const { return expanded_; }
-    bool Moving() const { return moving_; }
+    bool Moving() const { return slide_.Moving(); }
     bool ButtonHot() const { return buttonHot_; }
     int BarHeight() const;
     // The collapse button's rectangle (its hit area) in client coordinates.
@@ -71,6 +75,8 @@ protected:
     void AlignControls(TControl* aControl, TRect& rect) override;
     void Resize() override;
     void Paint() override;
+    void CaptionChanged() override;
+    void FontChanged() override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -78,7 +84,10 @@ protected:
 private:
     bool buttonShown() const;
     bool pointerOnButton() const;
-    void drawButton(TCanvas& canvas);
+    // 0 without a button, else the PANEL_BUTTON frame it shows now.
+    int buttonFrame() const;
+    void drawButton(TCanvas& canvas, int frame);
+    void dropPicture();
     // Push (false) or Pop (true), kept for later while a slide runs.
     void request(bool expand);
     bool push();
@@ -87,8 +96,15 @@ private:
     bool headingOpen() const;
 
     std::unique_ptr<TBitmap> barImage_;
+    // The panel as last painted, and what it was painted for.
     std::unique_ptr<TBitmap> offscreen_;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    bool pictureValid_ = false;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    int pictureButtonFrame_ = 0;
+    TColor pictureColor_ = clBlack;
+    TsuiThemeLink themeLink_{*this};
+    TsuiSlideDriver slide_;
     TsuiUIStyle style_ = DeepBlue;
     TColor borderColor_ = clBlack;
     TColor captionFontColor_ = clWhite;
@@ -96,8 +112,4 @@ private:
     int expandedHeight_ = 100;
     bool expanded_ = true;
     bool buttonHot_ = false;
-    bool moving_ = false;
-    bool slidingOpen_ = false;
-    bool assigningTheme_ = false;
-    std::optional<bool> pending_;
 };

@@ -7,6 +7,7 @@
 #include "framework/TTimer.h"
 #include "skin/SuiCaptionBar.h"
 #include "skin/SuiDrawing.h"
+#include "skin/SuiSetChanged.h"
 #include "skin/SuiSlideStep.h"
 #include "skin/SuiStyleDecisions.h"
 #include "skin/SuiStyleTable.h"
@@ -27,7 +28,10 @@ constexpr TColor kGreyLine = 0x808080;
 
 TsuiSideChannel::TsuiSideChannel(TComponent* owner)
     : TPanel(owner), barImage_(std::make_unique<TBitmap>()), handleImage_(std::make_unique<TBitmap>()),
+      slide_(
+          *this, [this] { return TControl::Width(); }, [this](int w) { TControl::SetWidth(w); }),
       offscreen_(std::make_unique<TBitmap>()) {
+    slide_.OtherKept = [this] { return pendingStayOn_.has_value(); };
     pinButton_ = new TSpeedButton(this);
     pinButton_->SetParent(this);
     pinButton_->SetFlat(true);
@@ -55,8 +59,6 @@ TsuiSideChannel::TsuiSideChannel(TComponent* owner)
 }
 
 TsuiSideChannel::~TsuiSideChannel() {
-    if (fileTheme_)
-        fileTheme_->RemoveFreeNotification(this);
     delete timer_;
     timer_ = nullptr;
     delete pinButton_;
@@ -74,48 +76,57 @@ void TsuiSideChannel::SetWidth(int value) {
 }
 
 void TsuiSideChannel::SetFileTheme(TsuiFileTheme* value) {
-    if (fileTheme_ && fileTheme_ != value)
-        fileTheme_->RemoveFreeNotification(this);
-    fileTheme_ = value;
-    if (value)
-        value->FreeNotification(this);
-    assigningTheme_ = true;
-    SetUIStyle(style_);
-    assigningTheme_ = false;
+    themeLink_.Set(value, [this] { SetUIStyle(style_); });
 }
 
 void TsuiSideChannel::SetUIStyle(TsuiUIStyle value) {
     style_ = value;
-    if (assigningTheme_ && value != FromThemeFile)
+    if (themeLink_.Assigning() && value != FromThemeFile)
         return;
     SetColor(clWhite);
-    const TsuiStyleSource source(fileTheme_, value);
+    const TsuiStyleSource source(FileTheme(), value);
     sideBarColor_ = source.Color(TStyleEntry::FormBackgroundColor);
     source.Image(TStyleEntry::SideChannelHandleImage, *handleImage_);
     LoadCaptionBarSkin(source, *barImage_, borderColor_, captionFontColor_);
+    dropPicture();
     if (showButton_) {
         pinButton_->SetTop(std::min((BarHeight() - kPinButtonHeight) / 2, 5));
     } else {
         pinButton_->SetTop(kOutOfSight);
         SetStayOn(true);
     }
-    RestyleChildControls(this, source.Resolved(), fileTheme_);
+    RestyleChildControls(this, source.Resolved(), FileTheme());
+    Invalidate();
+}
+
+void TsuiSideChannel::dropPicture() {
+    pictureValid_ = false;
     Invalidate();
 }
 
 void TsuiSideChannel::SetBorderColor(TColor value) {
-    borderColor_ = value;
-    Invalidate();
+    if (SetChanged(borderColor_, value))
+        dropPicture();
 }
 
 void TsuiSideChannel::SetCaptionFontColor(TColor value) {
-    captionFontColor_ = value;
-    Invalidate();
+    if (SetChanged(captionFontColor_, value))
+        dropPicture();
 }
 
 void TsuiSideChannel::SetSideBarColor(TColor value) {
-    sideBarColor_ = value;
-    Invalidate();
+    if (SetChanged(sideBarColor_, value))
+        dropPicture();
+}
+
+void TsuiSideChannel::CaptionChanged() {
+    TPanel::CaptionChanged();
+    dropPicture();
+}
+
+void TsuiSideChannel::FontChanged() {
+    TPanel::FontChanged();
+    dropPicture();
 }
 
 void TsuiSideChannel::SetShowButton(bool value) {
@@ -135,10 +146,10 @@ void TsuiSideChannel::SetAlign(TsuiSideChannelAlign value) {
 }
 
 void TsuiSideChannel::SetStayOn(bool value) {
-    if (moving_) {
+    if (slide_.Moving()) {
         // Decides the end state on its own: earlier kept requests are void.
         pendingStayOn_ = value;
-        pendingSlide_.reset();
+        slide_.ForgetKept();
         return;
     }
     QPointer<TsuiSideChannel> alive(this);
@@ -179,13 +190,9 @@ void TsuiSideChannel::pinClicked() {
 }
 
 void TsuiSideChannel::requestSlide(bool out, bool quick) {
-    if (moving_) {
-        if (out == slidingOut_ && !pendingStayOn_)
-            pendingSlide_.reset(); // the running slide already goes there
-        else
-            pendingSlide_ = SlideRequest{out, quick};
+    // After a kept StayOn even a slide the way the running one goes is kept.
+    if (slide_.Keep({out, quick}, pendingStayOn_.has_value()))
         return;
-    }
     QPointer<TsuiSideChannel> alive(this);
     if ((out ? popOut(quick) : pushIn(quick)) && alive)
         runPending();
@@ -193,7 +200,7 @@ void TsuiSideChannel::requestSlide(bool out, bool quick) {
 
 void TsuiSideChannel::runPending() {
     QPointer<TsuiSideChannel> alive(this);
-    while (alive && !moving_ && slideRequested()) {
+    while (alive && !slide_.Moving() && slideRequested()) {
         if (pendingStayOn_) {
             const bool value = *pendingStayOn_;
             pendingStayOn_.reset();
@@ -201,75 +208,42 @@ void TsuiSideChannel::runPending() {
                 return;
             continue;
         }
-        const SlideRequest slide = *pendingSlide_;
-        pendingSlide_.reset();
-        if (slide.out == popped_)
+        const TsuiSlideRequest slide = *slide_.TakeKept();
+        if (slide.Open == popped_)
             continue; // already where it was asked to go
-        if (!(slide.out ? popOut(slide.quick) : pushIn(slide.quick)))
+        if (!(slide.Open ? popOut(slide.Quick) : pushIn(slide.Quick)))
             return;
     }
 }
 
-void TsuiSideChannel::setCurrentWidth(int width) {
-    TControl::SetWidth(width);
-}
-
-void TsuiSideChannel::repaintNow() {
-    Repaint();
-}
-
 bool TsuiSideChannel::popOut(bool quick) {
-    moving_ = true;
-    slidingOut_ = true;
-    pinButton_->Show();
-    // Over whatever the parent shows beside it (the browser pane of an unpinned channel).
-    raise();
-    if (!quick) {
-        while (TControl::Width() + kSlideStep < expandedWidth_) {
-            setCurrentWidth(TControl::Width() + kSlideStep);
-            if (!PaintSlideStep(this))
-                return false;
-            if (slideRequested())
-                break; // a newer request takes over: finish at once
-        }
-    }
-    setCurrentWidth(expandedWidth_);
-    repaintNow();
-    timer_->SetEnabled(true);
-    moving_ = false;
+    const auto atStart = [this] {
+        pinButton_->Show();
+        // Over whatever the parent shows beside it (the browser pane of an unpinned channel).
+        raise();
+    };
+    if (!slide_.Run(
+            true, !quick, [this] { return expandedWidth_; }, atStart, [this] { timer_->SetEnabled(true); }))
+        return false;
     popped_ = true;
     Invalidate();
-    QPointer<TsuiSideChannel> alive(this);
-    CallEvent(OnPop, this);
-    return !alive.isNull();
+    return slide_.Fire(OnPop);
 }
 
 bool TsuiSideChannel::pushIn(bool quick) {
-    moving_ = true;
-    slidingOut_ = false;
-    popped_ = false;
-    timer_->SetEnabled(false);
-    if (!quick) {
-        while (TControl::Width() - kSlideStep > kCollapsedWidth) {
-            setCurrentWidth(TControl::Width() - kSlideStep);
-            if (!PaintSlideStep(this))
-                return false;
-            if (slideRequested())
-                break;
-        }
-    }
-    setCurrentWidth(kCollapsedWidth);
-    repaintNow();
-    pinButton_->Hide();
-    moving_ = false;
+    const auto atStart = [this] {
+        popped_ = false;
+        timer_->SetEnabled(false);
+    };
+    if (!slide_.Run(
+            false, !quick, [] { return kCollapsedWidth; }, atStart, [this] { pinButton_->Hide(); }))
+        return false;
     Invalidate();
-    QPointer<TsuiSideChannel> alive(this);
-    CallEvent(OnPush, this);
-    return !alive.isNull();
+    return slide_.Fire(OnPush);
 }
 
 void TsuiSideChannel::LeaveCheck() {
-    if (moving_)
+    if (slide_.Moving())
         return;
     if (!Parent()) {
         requestSlide(false, quickMove_);
@@ -287,7 +261,7 @@ void TsuiSideChannel::LeaveCheck() {
 void TsuiSideChannel::MouseMove(TShiftState shift, int x, int y) {
     QPointer<TsuiSideChannel> alive(this);
     TPanel::MouseMove(shift, x, y);
-    if (!alive || moving_ || popped_ || popupMode_ != suiMouseOn)
+    if (!alive || slide_.Moving() || popped_ || popupMode_ != suiMouseOn)
         return;
     TForm* form = ParentForm();
     if (form && form->Active() && IsFormActiveWindow(form))
@@ -303,14 +277,14 @@ void TsuiSideChannel::MouseUp(TMouseButton button, TShiftState shift, int x, int
 
 bool TsuiSideChannel::CanResize(int& newWidth, int& newHeight) {
     // An open channel is never narrower than 50 pixels; slides and the collapsed bar are exempt.
-    if (!moving_ && pinButton_ && pinButton_->Visible() && newWidth < kMinOpenWidth)
+    if (!slide_.Moving() && pinButton_ && pinButton_->Visible() && newWidth < kMinOpenWidth)
         return false;
     return TPanel::CanResize(newWidth, newHeight);
 }
 
 void TsuiSideChannel::Resize() {
     TPanel::Resize();
-    if (!moving_ && TControl::Width() > kCollapsedWidth)
+    if (!slide_.Moving() && TControl::Width() > kCollapsedWidth)
         expandedWidth_ = TControl::Width();
     if (pinButton_)
         pinButton_->SetLeft(expandedWidth_ - pinButton_->TControl::Width() - 1);
@@ -326,6 +300,12 @@ void TsuiSideChannel::AlignControls(TControl* aControl, TRect& rect) {
 
 void TsuiSideChannel::Paint() {
     const int w = TControl::Width(), h = TControl::Height();
+    const TAlignment a = TPanel::Alignment();
+    if (pictureValid_ && w == pictureWidth_ && h == pictureHeight_ && popped_ == picturePopped_ &&
+        Color() == pictureColor_ && a == pictureAlignment_) {
+        Canvas()->Draw(0, 0, *offscreen_);
+        return;
+    }
     const int bar = BarHeight();
     TBitmap& bmp = *offscreen_;
     bmp.SetSize(w, h);
@@ -333,7 +313,6 @@ void TsuiSideChannel::Paint() {
     const TRect client = Rect(0, 0, w, h);
     FillRectInColor(c, client, Color());
     FrameRectInColor(c, client, borderColor_);
-    const TAlignment a = TPanel::Alignment();
     const unsigned horizontal = a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER;
     // Collapsed, the bar shows no caption.
     DrawCaptionBar(c, w, *barImage_, popped_ ? Caption() : QString(), Font(), captionFontColor_,
@@ -344,13 +323,18 @@ void TsuiSideChannel::Paint() {
     c.LineTo(kCollapsedWidth - 1, h - 1);
     const int handleTop = std::max((h - handleImage_->Height()) / 2, bar + 1);
     c.Draw(1, handleTop, *handleImage_);
+    pictureValid_ = true;
+    pictureWidth_ = w;
+    pictureHeight_ = h;
+    picturePopped_ = popped_;
+    pictureColor_ = Color();
+    pictureAlignment_ = a;
     Canvas()->Draw(0, 0, bmp);
 }
 
 void TsuiSideChannel::Notification(TComponent* component, TOperation operation) {
     TPanel::Notification(component, operation);
-    if (operation == opRemove && component && component == fileTheme_) {
-        fileTheme_ = nullptr;
+    if (themeLink_.Removed(component, operation)) {
         RestyleChildControls(this, DeepBlue, nullptr);
         SetUIStyle(DeepBlue);
     }

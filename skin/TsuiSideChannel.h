@@ -16,8 +16,13 @@
 // SuiSlideStep.h). A request that arrives while a slide runs (StayOn, a click, a pop-out) does not
 // start a second slide inside the first: it is kept, the running slide jumps to its end, and the
 // kept request runs after it; of several kept requests the last one decides the end state.
+//
+// The painted channel is kept and copied while nothing it shows changes: setters that change
+// nothing repaint nothing, and the others drop the kept picture.
 #include "framework/TPanel.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiSlideDriver.h"
+#include "skin/TsuiThemeLink.h"
 #include "skin/TsuiUIStyle.h"
 
 #include <memory>
@@ -60,7 +65,7 @@ public:
     int Width() const { return expandedWidth_; }
     void SetWidth(int value);
 
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    TsuiFileTheme* FileTheme() const { return themeLink_.Theme(); }
     void SetFileTheme(TsuiFileTheme* value);
     TsuiUIStyle UIStyle() const { return style_; }
     void SetUIStyle(TsuiUIStyle value);
@@ -88,7 +93,7 @@ public:
 
     // The leave check that the timer runs every second while the channel is popped out.
     void LeaveCheck();
-    bool Moving() const { return moving_; }
+    bool Moving() const { return slide_.Moving(); }
     TSpeedButton* PinButton() const { return pinButton_; }
     TTimer* LeaveTimer() const { return timer_; }
     // The caption bar's height: the bar image's.
@@ -104,16 +109,13 @@ protected:
     bool CanResize(int& newWidth, int& newHeight) override;
     void Resize() override;
     void Paint() override;
+    void CaptionChanged() override;
+    void FontChanged() override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    struct SlideRequest {
-        bool out;
-        bool quick;
-    };
-
     // The procedures return false when the channel was destroyed on the way.
     bool popOut(bool quick);
     bool pushIn(bool quick);
@@ -121,13 +123,12 @@ private:
     void pinClicked();
     void requestSlide(bool out, bool quick);
     void runPending();
-    bool slideRequested() const { return pendingStayOn_.has_value() || pendingSlide_.has_value(); }
-    void setCurrentWidth(int width);
-    void repaintNow();
+    bool slideRequested() const { return pendingStayOn_.has_value() || slide_.Kept().has_value(); }
+    void dropPicture();
 
     TSpeedButton* pinButton_ = nullptr;
     TsuiUIStyle style_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    TsuiThemeLink themeLink_{*this};
     TColor borderColor_ = clBlack;
     std::unique_ptr<TBitmap> barImage_;
     std::unique_ptr<TBitmap> handleImage_;
@@ -135,16 +136,20 @@ private:
     TColor captionFontColor_ = clWhite;
     bool popped_ = false;
     bool showButton_ = false;
-    bool assigningTheme_ = false;
     TTimer* timer_ = nullptr;
     int expandedWidth_ = 0;
-    bool moving_ = false;
-    bool slidingOut_ = false;
+    TsuiSlideDriver slide_;
     TsuiSideChannelAlign align_ = suiLeft;
     bool stayOn_ = false;
     TsuiSideChannelPopupMode popupMode_ = suiMouseOn;
     bool quickMove_ = false;
+    // The channel as last painted, and what it was painted for.
     std::unique_ptr<TBitmap> offscreen_;
+    bool pictureValid_ = false;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    bool picturePopped_ = false;
+    TColor pictureColor_ = clBlack;
+    TAlignment pictureAlignment_ = taCenter;
     std::optional<bool> pendingStayOn_;
-    std::optional<SlideRequest> pendingSlide_;
 };

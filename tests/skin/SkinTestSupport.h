@@ -10,7 +10,10 @@
 #include <QEvent>
 #include <QImage>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace zeltest {
@@ -82,6 +85,43 @@ private:
     QWidget* widget_;
     bool heights_;
 };
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) : widget_(w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget_ && event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+};
+
+// A control that keeps its painted picture must show each change as a control built with the same
+// changes paints from nothing: the changes go one by one to a painted control and, all so far, to
+// a fresh one, and the two pictures are compared after each.
+template <typename C>
+void ExpectKeptPictureFollowsChanges(
+    const std::function<C*()>& make,
+    const std::vector<std::pair<const char*, std::function<void(C*)>>>& changes) {
+    std::unique_ptr<C> kept(make());
+    Grab(kept.get());
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        changes[i].second(kept.get());
+        std::unique_ptr<C> fresh(make());
+        for (std::size_t j = 0; j <= i; ++j)
+            changes[j].second(fresh.get());
+        const QImage keptPicture = Grab(kept.get());
+        EXPECT_EQ(keptPicture, Grab(fresh.get())) << "after " << changes[i].first;
+        SaveOnFailure(keptPicture, std::string("kept_after_") + std::to_string(i));
+    }
+}
 
 inline std::vector<int> Steps(int from, int step, int count) {
     std::vector<int> v;

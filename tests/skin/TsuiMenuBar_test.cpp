@@ -4,6 +4,7 @@
 #include "framework/TForm.h"
 #include "framework/TMenu.h"
 #include "skin/SuiStyleTable.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiMenuBar.h"
 #include "tests/support/GuiTest.h"
 
@@ -162,6 +163,22 @@ TEST_F(MenuBarTest, MacOSShowsItsStripsAndAWhiteCaption) {
     const TRect r = bar->Button(1).Bounds;
     EXPECT_EQ(zeltest::PixelBGR(img, r.Left, r.Top), select.Canvas().Pixels(0, 0));
     EXPECT_GT(count(img, r, 0xFFFFFF), 5);
+}
+
+// The bar keeps the colours it resolved; a skinned menu's own style still decides them.
+TEST_F(MenuBarTest, TheLookFollowsTheStyleOfASkinnedMenu) {
+    auto* skinned = new TsuiMainMenu(form);
+    auto* item = new TMenuItem(form);
+    item->SetCaption(QStringLiteral("&News"));
+    item->Add(new TMenuItem(form));
+    skinned->Items()->Add(item);
+    bar->SetMenu(skinned);
+    bar->Rebuild();
+    hover(0);
+    const TRect r = bar->Button(0).Bounds;
+    EXPECT_EQ(zeltest::PixelBGR(image(), r.Left, r.Top), 0xA04A44);
+    skinned->SetUIStyle(WinXP);
+    EXPECT_EQ(zeltest::PixelBGR(image(), r.Left, r.Top), 0xC66931);
 }
 
 TEST_F(MenuBarTest, KeyboardMovesBetweenButtonsAndDropDowns) {

@@ -378,3 +378,30 @@ TEST_F(PanelTest, ClosingTheWindowDuringTheSlideTouchesNothingThatIsGone) {
 }
 
 } // namespace
+
+TEST_F(PanelTest, ThePaintedPanelFollowsEveryChangeAndAnUnchangedSetterPaintsNothing) {
+    const auto make = [this] {
+        auto* p = new TsuiPanel(form.get());
+        p->SetParent(form.get());
+        p->SetBounds(0, 64, 400, 200);
+        p->SetCaption(QStringLiteral("News"));
+        return p;
+    };
+    ExpectKeptPictureFollowsChanges<TsuiPanel>(
+        make, {{"caption", [](TsuiPanel* p) { p->SetCaption(QString::fromUtf8("新闻内容")); }},
+               {"border colour", [](TsuiPanel* p) { p->SetBorderColor(0x0000FF); }},
+               {"caption colour", [](TsuiPanel* p) { p->SetCaptionFontColor(0x00FF00); }},
+               {"font", [](TsuiPanel* p) { p->Font().SetHeight(16); }},
+               {"colour", [](TsuiPanel* p) { p->SetColor(0xC0C0C0); }},
+               {"width", [](TsuiPanel* p) { p->TControl::SetWidth(300); }},
+               {"button", [](TsuiPanel* p) { p->SetShowButton(false); }},
+               {"style", [](TsuiPanel* p) { p->SetUIStyle(WinXP); }}});
+
+    Settle();
+    PaintCounter counter(panel);
+    panel->SetBorderColor(panel->BorderColor());
+    panel->SetCaptionFontColor(panel->CaptionFontColor());
+    panel->SetShowButton(panel->ShowButton());
+    Settle();
+    EXPECT_EQ(counter.paints, 0);
+}

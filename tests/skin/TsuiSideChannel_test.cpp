@@ -458,3 +458,33 @@ TEST_F(SideChannelTest, ClosingTheWindowDuringTheSlideTouchesNothingThatIsGone) 
 }
 
 } // namespace
+
+TEST_F(SideChannelTest, ThePaintedChannelFollowsEveryChangeAndAnUnchangedSetterPaintsNothing) {
+    const auto make = [this] {
+        auto* c = new TsuiSideChannel(form.get());
+        c->SetParent(holder);
+        c->SetCaption(QStringLiteral("News"));
+        c->SetWidth(200);
+        c->SetQuickMove(true);
+        c->SetStayOn(true);
+        return c;
+    };
+    ExpectKeptPictureFollowsChanges<TsuiSideChannel>(
+        make, {{"caption", [](TsuiSideChannel* c) { c->SetCaption(QString::fromUtf8("新闻标题")); }},
+               {"alignment", [](TsuiSideChannel* c) { c->SetAlignmentValue(taLeftJustify); }},
+               {"border colour", [](TsuiSideChannel* c) { c->SetBorderColor(0x0000FF); }},
+               {"caption colour", [](TsuiSideChannel* c) { c->SetCaptionFontColor(0x00FF00); }},
+               {"side bar colour", [](TsuiSideChannel* c) { c->SetSideBarColor(0xFF0000); }},
+               {"font", [](TsuiSideChannel* c) { c->Font().SetHeight(16); }},
+               {"colour", [](TsuiSideChannel* c) { c->SetColor(0xC0C0C0); }},
+               {"collapsed", [](TsuiSideChannel* c) { c->SetStayOn(false); }},
+               {"style", [](TsuiSideChannel* c) { c->SetUIStyle(Protein); }}});
+
+    Settle();
+    PaintCounter counter(channel);
+    channel->SetBorderColor(channel->BorderColor());
+    channel->SetCaptionFontColor(channel->CaptionFontColor());
+    channel->SetSideBarColor(channel->SideBarColor());
+    Settle();
+    EXPECT_EQ(counter.paints, 0);
+}
