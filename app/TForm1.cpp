@@ -10,6 +10,7 @@
 #include "framework/core/EIniFileException.h"
 #include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
+#include "reader/NewsCategories.h"
 #include "reader/ReaderHttp.h"
 #include "reader/TFeedFetch.h"
 #include "reader/TReaderHosts.h"
@@ -20,6 +21,9 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
 
 TForm1* Form1 = nullptr;
 
@@ -162,51 +166,26 @@ void TForm1::createMenu() {
     // The skinned main menu hands itself to the frame, whose menu bar shows its top-level items.
     suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->SetName(QStringLiteral("suiMainMenu1"));
-    TMenuItem* root = suiMainMenu1->Items();
-
-    N1 = menuItem(root, "N1", QStringLiteral("文件"));
-    N12 = menuItem(N1, "N12", QStringLiteral("导入标题列表"));
-    N13 = menuItem(N1, "N13", QStringLiteral("保存标题列表"));
-    N14 = menuItem(N1, "N14", QStringLiteral("保存新闻内容"));
-    N15 = menuItem(N1, "N15", QStringLiteral("退出"));
-
-    N5 = menuItem(root, "N5", QStringLiteral("获取新闻"));
-    N26 = menuItem(N5, "N26", QStringLiteral("时事新闻"));
-    N27 = menuItem(N26, "N27", QStringLiteral("国际时事"));
-    N28 = menuItem(N26, "N28", QStringLiteral("国内社会"));
-    N31 = menuItem(N5, "N31", QStringLiteral("军事新闻"));
-    N10 = menuItem(N5, "N10", QStringLiteral("财经要闻"));
-    IT1 = menuItem(N5, "IT1", QStringLiteral("IT动态"));
-    N8 = menuItem(N5, "N8", QStringLiteral("法治新闻"));
-    N6 = menuItem(N5, "N6", QStringLiteral("体坛快讯"));
-    N7 = menuItem(N5, "N7", QStringLiteral("文娱新闻"));
-    N9 = menuItem(N5, "N9", QStringLiteral("科技新闻"));
-    N29 = menuItem(N5, "N29", QStringLiteral("教育新闻"));
-    N20 = menuItem(N5, "N20", QStringLiteral("时尚新闻"));
-    EnglishNews1 = menuItem(N5, "EnglishNews1", QStringLiteral("English News"));
-
-    N2 = menuItem(root, "N2", QStringLiteral("选项"));
-    N16 = menuItem(N2, "N16", QStringLiteral("使用代理服务器"));
-    N17 = menuItem(N2, "N17", QStringLiteral("界面风格"));
-    N18 = menuItem(N17, "N18", QStringLiteral("默认"));
-    MacOs1 = menuItem(N17, "MacOs1", QStringLiteral("DeepBlue"));
-    WinXP1 = menuItem(N17, "WinXP1", QStringLiteral("WinXP"));
-    N11 = menuItem(N17, "N11", QStringLiteral("蓝色魅力"));
-    N22 = menuItem(N17, "N22", QStringLiteral("梦幻水晶"));
-
-    Google1 = menuItem(root, "Google1", QStringLiteral("特别服务"));
-    N25 = menuItem(Google1, "N25", QStringLiteral("天气预报"));
-    IP1 = menuItem(Google1, "IP1", QStringLiteral("IP地理位置查询"));
-    N33 = menuItem(Google1, "N33", QStringLiteral("在线电子地图"));
-    N32 = menuItem(Google1, "N32", QStringLiteral("万年历"));
-
-    N3 = menuItem(root, "N3", QStringLiteral("检查新版本"));
-    N24 = menuItem(N3, "N24", QStringLiteral("开始检查"));
-
-    N4 = menuItem(root, "N4", QStringLiteral("帮助"));
-    N19 = menuItem(N4, "N19", QStringLiteral("访问作者的网站"));
-    N21 = menuItem(N4, "N21", QStringLiteral("关于..."));
-
+    // Built from the reader's one menu table, which zelmora-cli's sheets show as well.
+    std::map<std::string, TMenuItem*> items;
+    for (const TMenuEntry& e : MainMenuTree())
+        items[e.itemName] = menuItem(*e.parent ? items.at(e.parent) : suiMainMenu1->Items(), e.itemName,
+                                     QString::fromUtf8(e.caption));
+    // The items the commands know by name.
+    // clang-format off
+    const std::pair<TMenuItem**, const char*> named[] = {
+        {&N1, "N1"}, {&N12, "N12"}, {&N13, "N13"}, {&N14, "N14"}, {&N15, "N15"},
+        {&N5, "N5"}, {&N26, "N26"}, {&N27, "N27"}, {&N28, "N28"}, {&N31, "N31"}, {&N10, "N10"},
+        {&IT1, "IT1"}, {&N8, "N8"}, {&N6, "N6"}, {&N7, "N7"}, {&N9, "N9"}, {&N29, "N29"},
+        {&N20, "N20"}, {&EnglishNews1, "EnglishNews1"},
+        {&N2, "N2"}, {&N16, "N16"}, {&N17, "N17"}, {&N18, "N18"}, {&MacOs1, "MacOs1"},
+        {&WinXP1, "WinXP1"}, {&N11, "N11"}, {&N22, "N22"},
+        {&Google1, "Google1"}, {&N25, "N25"}, {&IP1, "IP1"}, {&N33, "N33"}, {&N32, "N32"},
+        {&N3, "N3"}, {&N24, "N24"},
+        {&N4, "N4"}, {&N19, "N19"}, {&N21, "N21"}};
+    // clang-format on
+    for (const auto& [member, name] : named)
+        *member = items.at(name);
     suiMainMenu1->Loaded();
 }
 

@@ -3,14 +3,14 @@
 // with its buttons in their normal look, under the pointer and pressed, and the reader's
 // "获取新闻" drop-down opened with one item highlighted, each drawn by the real components.
 #include "tools/cli/CliMenuSheet.h"
+#include "tools/cli/CliSkinWindow.h"
 
 #include "framework/TApplication.h"
 #include "framework/TBitmap.h"
 #include "framework/TForm.h"
+#include "framework/TMenu.h"
 #include "framework/TScriptedPlatform.h"
-#include "reader/NewsCategories.h"
 #include "skin/TsuiForm.h"
-#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiTitleBar.h"
 
 #include <QAction>
@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 
 namespace {
@@ -30,30 +29,10 @@ constexpr TColor kPaper = 0xF4F4F4;
 const TsuiUIStyle kStyles[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
 
 struct Window {
-    explicit Window(TsuiUIStyle style) {
-        host = std::make_unique<TForm>(nullptr);
-        host->SetBounds(40, 40, kBarWidth + 20, 200);
-        frame = new TsuiForm(host.get());
-        frame->SetCaption(QStringLiteral("Zelmora新闻浏览器"));
-        menu = new TsuiMainMenu(host.get());
-        std::map<std::string, TMenuItem*> items;
-        for (const TMenuEntry& e : MainMenuTree()) {
-            auto* item = new TMenuItem(host.get());
-            item->SetCaption(QString::fromUtf8(e.caption));
-            TMenuItem* parent = *e.parent ? items.at(e.parent) : menu->Items();
-            parent->Add(item);
-            items[e.itemName] = item;
-        }
-        news = items.at("N5");
-        menu->Loaded();
-        frame->SetUIStyle(style);
-        // The bar is as wide as the host's inside less the band: make it exactly 400.
-        host->SetWidth(host->Width() + kBarWidth - frame->TitleBar()->Width());
-        host->Show();
-        QCoreApplication::processEvents();
-    }
+    explicit Window(TsuiUIStyle style) : window(kBarWidth, 200, style, nullptr, false) {}
 
-    TsuiTitleBar* bar() const { return frame->TitleBar(); }
+    TsuiTitleBar* bar() const { return window.TitleBar(); }
+    TForm* hostForm() const { return window.Host(); }
 
     // The window's top down to the menu bar's bottom, with the pointer at (x, y) of the bar.
     QImage top(TScriptedPlatform& platform, int x, int y, bool pressed) {
@@ -68,9 +47,9 @@ struct Window {
                               Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(b, &press);
         }
-        const QPoint barBottom = b->mapTo(host.get(), QPoint(0, b->height()));
-        const int bottom = barBottom.y() + frame->MenuBarHeight() + 2;
-        QImage image = host->grab(QRect(0, 0, host->width(), bottom)).toImage();
+        const QPoint barBottom = b->mapTo(hostForm(), QPoint(0, b->height()));
+        const int bottom = barBottom.y() + window.Frame()->MenuBarHeight() + 2;
+        QImage image = hostForm()->grab(QRect(0, 0, hostForm()->width(), bottom)).toImage();
         if (pressed) {
             // Let go off the buttons, so nothing acts.
             platform.Cursor = Point(-5000, -5000);
@@ -82,7 +61,7 @@ struct Window {
     }
 
     QImage dropDown() {
-        std::unique_ptr<QMenu> drop(news->DropDown());
+        std::unique_ptr<QMenu> drop(window.Item("N5")->DropDown());
         drop->popup(QPoint(60, 60));
         QCoreApplication::processEvents();
         const QList<QAction*> actions = drop->actions();
@@ -92,10 +71,7 @@ struct Window {
         return drop->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    std::unique_ptr<TForm> host;
-    TsuiForm* frame = nullptr;
-    TsuiMainMenu* menu = nullptr;
-    TMenuItem* news = nullptr;
+    CliSkinWindow window;
 };
 
 void label(TCanvas& c, int x, int y, const QString& text, bool bold = false) {

@@ -1,25 +1,27 @@
-// zelmora-cli skin-sheet OUT.png: every style's bitmaps on one sheet for review. For each style a
-// window top assembled from its pieces the way the frame and title bar lay them out (caption,
-// buttons, menu bar, panel caption, side-channel grip), then each bitmap enlarged and labelled;
-// the shared bitmaps close the sheet.
+// zelmora-cli skin-sheet OUT.png: every style's bitmaps on one sheet for review. For each style
+// the window as the reader's own components draw it off-screen (frame with the reader's title and
+// menu, title bar, menu bar, content panel, side channel collapsed to its bar), then each bitmap
+// enlarged and labelled; the shared bitmaps close the sheet.
 //
 // zelmora-cli skin-sheet --menus OUT.png: the menus and title bars of every style (CliMenuSheet).
 //
-// zelmora-cli skin-sheet --theme FILE OUT.png: the same for a theme file: the window top drawn
-// from its entries (what it lacks falls back as a component would: integers and colours -1,
+// zelmora-cli skin-sheet --theme FILE OUT.png: the same for a theme file: the window with every
+// part on the theme (what it lacks falls back as the components do: integers and colours -1,
 // flags false, images empty), its images, and its values with a swatch for each colour.
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/CliMenuSheet.h"
+#include "tools/cli/CliSkinWindow.h"
 
+#include "framework/TApplication.h"
 #include "framework/TBitmap.h"
+#include "framework/TScriptedPlatform.h"
 #include "skin/SuiDrawing.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiFileTheme.h"
-#include "skin/TsuiStyleSource.h"
 #include "skin/TsuiThemeFileReader.h"
 
+#include <QApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 
@@ -77,139 +79,24 @@ struct Sheet {
     }
 };
 
-TBitmap& load(TBitmap& b, const std::string& name) {
-    LoadSkinBitmap(b, name);
-    return b;
-}
-
-// The top of a skinned main window in this style, W wide, laid out like the frame, title bar,
-// menu bar and panel do it.
-void windowPreview(const TsuiStyleSource& src, int W, TBitmap& out) {
-    const int style = src.BuiltIn();
-    TBitmap left, client, right, strip, bar, handle, panelBtn;
-    src.Image(TStyleEntry::TitleBarLeftImage, left);
-    src.Image(TStyleEntry::TitleBarClientImage, client);
-    src.Image(TStyleEntry::TitleBarRightImage, right);
-    src.Image(TStyleEntry::TitleBarButtonImage, strip);
-    src.Image(TStyleEntry::SideChannelBarImage, bar);
-    src.Image(TStyleEntry::SideChannelHandleImage, handle);
-    load(panelBtn, "PANEL_BUTTON");
-    const int bw = std::max(0, src.Int(TStyleEntry::FormBorderWidthInt)),
-              corner = src.Int(TStyleEntry::FormRoundCornerInt);
-    const TColor border = src.Color(TStyleEntry::FormBorderColor),
-                 formColor = src.Color(TStyleEntry::FormBackgroundColor);
-    const int titleH = std::max(0, left.Height() - 3),
-              bandTop = src.Int(TStyleEntry::TitleBarButtonTopInt) - 3, fw = strip.Width() / 18;
-    const int H = 3 + titleH + 22 + 150 + bw;
-    out.SetSize(W, H);
-    TCanvas& c = out.Canvas();
-    c.Brush().SetColor(formColor);
-    c.FillRect(Rect(0, 0, W, H));
-
-    // Title pieces at window coordinates: left at x 0, right at W - its width, middle between.
-    c.Draw(0, 0, left);
-    c.Draw(W - right.Width(), 0, right);
-    c.StretchDraw(Rect(left.Width(), 0, W - right.Width(), client.Height()), client);
-    // Buttons: close, maximise, minimise from the right, the control box at the left.
-    const bool transparent = src.Bool(TStyleEntry::TitleBarButtonTransparentBool);
-    const int barW = W - 6;
-    int r = barW + 1 + src.Int(TStyleEntry::TitleBarButtonRightOffsetInt);
-    auto button = [&](int frame, int x) {
-        TBitmap b;
-        src.ImageFrame(TStyleEntry::TitleBarButtonImage, b, 18, frame);
-        b.SetTransparent(transparent);
-        c.Draw(3 + x, 3 + bandTop, b);
-    };
-    for (int frame : {16, 7, 13}) {
-        r -= fw + 1;
-        button(frame, r);
-    }
-    const int l = src.Int(TStyleEntry::TitleBarButtonLeftOffsetInt);
-    button(1, l);
-    c.Font().SetName("Tahoma");
-    c.Font().SetStyle(fsBold);
-    c.Font().SetHeight(11);
-    c.Font().SetColor(style == MacOS ? clBlack : clWhite);
-    c.Brush().SetStyle(TBrushStyle::bsClear);
-    const QString caption = QString::fromUtf8("Zelmora新闻浏览器");
-    c.TextOut(3 + l + fw + 5, 3 + bandTop + (strip.Height() - c.TextHeight(caption)) / 2, caption);
-
-    // Menu bar under the title bar.
-    const int menuTop = 3 + titleH;
-    if (style == MacOS) {
-        TBitmap mb;
-        load(mb, "MACOS_MENU_BAR");
-        c.StretchDraw(Rect(3, menuTop, W - 3, menuTop + 22), mb);
-    }
-    c.Font().SetName(QString::fromUtf8("宋体"));
-    c.Font().SetStyle(0);
-    c.Font().SetHeight(12);
-    c.Font().SetColor(clBlack);
-    int mx = 9;
-    for (const char* item : {"文件", "新闻", "特别服务", "检查新版本", "帮助"}) {
-        const QString t = QString::fromUtf8(item);
-        c.TextOut(mx, menuTop + 5, t);
-        mx += c.TextWidth(t) + 16;
-    }
-    // The content panel: its caption bar, the collapse button, the side channel's grip.
-    const int panelTop = menuTop + 22, panelBottom = H - bw;
-    c.Pen().SetColor(src.Color(TStyleEntry::ControlBorderColor));
-    c.Brush().SetColor(clWhite);
-    c.Rectangle(3, panelTop, W - 3, panelBottom);
-    c.StretchDraw(Rect(4, panelTop, W - 4, panelTop + bar.Height()), bar);
-    c.Font().SetName("Tahoma");
-    c.Font().SetHeight(11);
-    c.Font().SetColor(style == MacOS ? clBlack : src.Color(TStyleEntry::MenuSelectedFontColor));
-    c.Brush().SetStyle(TBrushStyle::bsClear);
-    TRect capRect = Rect(13, panelTop, W - 4, panelTop + bar.Height());
-    c.DrawText(QString::fromUtf8("新闻内容"), capRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    TBitmap one;
-    CutBitmapFrame(panelBtn, one, 4, 1);
-    c.Draw(3 + (W - 6) - 17, panelTop + (bar.Height() - 12) / 2, one);
-    const int sideTop = panelTop + bar.Height() + 4;
-    c.Brush().SetColor(src.Color(TStyleEntry::FormBackgroundColor));
-    c.FillRect(Rect(8, sideTop, 16, panelBottom - 5));
-    c.Pen().SetColor(0x808080);
-    c.MoveTo(16, sideTop);
-    c.LineTo(16, panelBottom - 5);
-    c.Draw(8, sideTop + std::max(0, (panelBottom - 5 - sideTop - handle.Height()) / 2), handle);
-
-    // Border: left, right, bottom in the border colour; the title pieces make the top.
-    c.Brush().SetColor(border);
-    c.FillRect(Rect(0, 3, bw, H));
-    c.FillRect(Rect(W - bw, 3, W, H));
-    c.FillRect(Rect(0, H - bw, W, H));
-    // Rounded top corners: the window region cuts them, the frame outlines BlueGlass's.
-    if (corner > 0) {
-        const double rad = corner / 2.0;
-        for (int y = 0; y < corner; ++y)
-            for (int x = 0; x < corner; ++x) {
-                const double dx = rad - x - 0.5, dy = rad - y - 0.5;
-                if (x < rad && y < rad && dx * dx + dy * dy > rad * rad) {
-                    c.SetPixels(x, y, kPaper);
-                    c.SetPixels(W - 1 - x, y, kPaper);
-                }
-            }
-        if (bw == 1 && corner == 11) {
-            c.Pen().SetColor(border);
-            c.Arc(W - 2 * corner + 1, -1, W + 1, 2 * corner - 1, W + 1, corner - 1, W - corner + 1, -1);
-            c.Arc(-1, -1, 2 * corner - 1, 2 * corner - 1, corner - 1, -1, -1, corner - 1);
-        }
-    }
+// The window drawn by the reader's own components (frame, title bar, menu bar, panel, side
+// channel) W wide, beside it the right end of its title twice as large.
+void windowPreview(Sheet& sheet, TsuiUIStyle style, TsuiFileTheme* theme) {
+    const CliSkinWindow window(560, 240, style, theme, true);
+    TBitmap preview;
+    preview.SetImage(window.Picture(kPaper));
+    sheet.bmp.Canvas().Draw(10, sheet.y, preview);
+    const int rows = std::min(preview.Height(), 66);
+    sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2), preview.Canvas(),
+                                Bounds(preview.Width() - 280, 0, 280, rows));
+    sheet.rowHeight = preview.Height();
+    sheet.newRow();
 }
 
 void builtInStyles(Sheet& sheet) {
     for (int style = MacOS; style <= BlueGlass; ++style) {
         sheet.heading(QString::fromStdString(StyleName(style)));
-        TBitmap preview;
-        windowPreview(TsuiStyleSource(nullptr, TsuiUIStyle(style)), 560, preview);
-        // Beside it, the right end of the title twice as large.
-        sheet.bmp.Canvas().Draw(10, sheet.y, preview);
-        const int rows = std::min(preview.Height(), 66);
-        sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2),
-                                    preview.Canvas(), Bounds(preview.Width() - 280, 0, 280, rows));
-        sheet.rowHeight = preview.Height();
-        sheet.newRow();
+        windowPreview(sheet, TsuiUIStyle(style), nullptr);
         for (int entry = 1; entry <= kStyleEntryCount; ++entry) {
             const TStyleEntryValue v = LookupStyleEntry(style, entry);
             if (v.Kind != sekImage)
@@ -236,16 +123,9 @@ void builtInStyles(Sheet& sheet) {
 }
 
 // A theme file's sheet: the window top from its entries, its images, then its values.
-void themeFile(Sheet& sheet, const TsuiFileTheme& theme) {
+void themeFile(Sheet& sheet, TsuiFileTheme& theme) {
     sheet.heading(QString("Theme file ") + QFileInfo(theme.ThemeFile()).fileName());
-    TBitmap preview;
-    windowPreview(TsuiStyleSource(&theme, FromThemeFile), 560, preview);
-    sheet.bmp.Canvas().Draw(10, sheet.y, preview);
-    const int rows = std::min(preview.Height(), 66);
-    sheet.bmp.Canvas().CopyRect(Bounds(10 + preview.Width() + 20, sheet.y, 560, rows * 2), preview.Canvas(),
-                                Bounds(preview.Width() - 280, 0, 280, rows));
-    sheet.rowHeight = preview.Height();
-    sheet.newRow();
+    windowPreview(sheet, FromThemeFile, &theme);
     const TsuiThemeFileReader& reader = *theme.Holder().Reader();
     for (const TThemeFileEntry& e : reader.Entries()) {
         if (e.Kind != tekImage)
@@ -298,7 +178,11 @@ int run(const std::vector<std::string>& args) {
     int argc = 1;
     char name[] = "zelmora-cli";
     char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    TApplication application;
+    // The pointer far away: nothing shows its look under the pointer.
+    TScriptedPlatform platform;
+    platform.Cursor = Point(-5000, -5000);
 
     Sheet sheet;
     sheet.bmp.SetSize(kSheetWidth, 9000);
