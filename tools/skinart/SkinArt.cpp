@@ -139,7 +139,7 @@ struct Style {
     bool transparentButtons;
     QRgb border;
     int corner;                                 // radius of the black corner cut of the title pieces, 0 none
-    std::vector<QRgb> profile;                  // one colour per title row
+    std::vector<QRgb> profile = {};             // one colour per title row, filled after
     QRgb face, accent, accentLight, accentDark; // for the smaller controls
 };
 
@@ -152,21 +152,20 @@ std::vector<QRgb> gradientRows(std::initializer_list<std::tuple<int, QRgb, QRgb>
 }
 
 Style macos() {
-    Style s{"MACOS",
-            23,
-            48,
-            49,
-            48,
-            17,
-            4,
-            false,
-            Bgr(0x7F7F7F),
-            0,
-            {},
-            Rgb(0xDDDDDD),
-            Rgb(0x3973C4),
-            Rgb(0x8FB2E6),
-            Rgb(0x23407A)};
+    Style s{.prefix = "MACOS",
+            .height = 23,
+            .leftW = 48,
+            .clientW = 49,
+            .rightW = 48,
+            .button = 17,
+            .buttonTop = 4,
+            .transparentButtons = false,
+            .border = Bgr(0x7F7F7F),
+            .corner = 0,
+            .face = Rgb(0xDDDDDD),
+            .accent = Rgb(0x3973C4),
+            .accentLight = Rgb(0x8FB2E6),
+            .accentDark = Rgb(0x23407A)};
     // Platinum: a white top highlight, then ridges (dark, light) across the middle of the bar.
     s.profile = {Bgr(0x7F7F7F), Rgb(0xFFFFFF), Rgb(0xEEEEEE), Rgb(0xDDDDDD), Rgb(0xDDDDDD)};
     for (int i = 0; i < 7; ++i) {
@@ -180,21 +179,20 @@ Style macos() {
 }
 
 Style winxp() {
-    Style s{"WINXP",
-            29,
-            35,
-            37,
-            35,
-            21,
-            5,
-            false,
-            Bgr(0xC82C00),
-            7,
-            {},
-            Rgb(0xEFEBDE),
-            Rgb(0x316AC5),
-            Rgb(0x9DBDF0),
-            Rgb(0x003C74)};
+    Style s{.prefix = "WINXP",
+            .height = 29,
+            .leftW = 35,
+            .clientW = 37,
+            .rightW = 35,
+            .button = 21,
+            .buttonTop = 5,
+            .transparentButtons = false,
+            .border = Bgr(0xC82C00),
+            .corner = 7,
+            .face = Rgb(0xEFEBDE),
+            .accent = Rgb(0x316AC5),
+            .accentLight = Rgb(0x9DBDF0),
+            .accentDark = Rgb(0x003C74)};
     s.profile = gradientRows({{1, Bgr(0xC82C00), Bgr(0xC82C00)},
                               {2, Rgb(0x5A9EFC), Rgb(0x3C8AF6)},
                               {4, Rgb(0x2A78F0), Rgb(0x0A5DE8)},
@@ -205,21 +203,20 @@ Style winxp() {
 }
 
 Style deepblue() {
-    Style s{"DEEPBLUE",
-            32,
-            97,
-            98,
-            97,
-            19,
-            2,
-            false,
-            Rgb(0x000000),
-            0,
-            {},
-            Bgr(0xE8E8E8),
-            Rgb(0x444AA0),
-            Rgb(0x8F97DD),
-            Rgb(0x2D3388)};
+    Style s{.prefix = "DEEPBLUE",
+            .height = 32,
+            .leftW = 97,
+            .clientW = 98,
+            .rightW = 97,
+            .button = 19,
+            .buttonTop = 2,
+            .transparentButtons = false,
+            .border = Rgb(0x000000),
+            .corner = 0,
+            .face = Bgr(0xE8E8E8),
+            .accent = Rgb(0x444AA0),
+            .accentLight = Rgb(0x8F97DD),
+            .accentDark = Rgb(0x2D3388)};
     s.profile = gradientRows({{1, Rgb(0x000000), Rgb(0x000000)},
                               {2, Rgb(0x9AA2E8), Rgb(0x7C85D6)},
                               {12, Rgb(0x636BC4), Rgb(0x4E56B0)},
@@ -230,21 +227,20 @@ Style deepblue() {
 }
 
 Style protein() {
-    Style s{"PROTEIN",
-            23,
-            441,
-            1,
-            1,
-            19,
-            2,
-            true,
-            Rgb(0x000000),
-            0,
-            {},
-            Bgr(0xFBFBFB),
-            Rgb(0x2D30C4),
-            Rgb(0x8C90EC),
-            Rgb(0x1E2080)};
+    Style s{.prefix = "PROTEIN",
+            .height = 23,
+            .leftW = 441,
+            .clientW = 1,
+            .rightW = 1,
+            .button = 19,
+            .buttonTop = 2,
+            .transparentButtons = true,
+            .border = Rgb(0x000000),
+            .corner = 0,
+            .face = Bgr(0xFBFBFB),
+            .accent = Rgb(0x2D30C4),
+            .accentLight = Rgb(0x8C90EC),
+            .accentDark = Rgb(0x1E2080)};
     // The caption bar's banded blues, continued by two shadow rows.
     const unsigned p[] = {0x000000, 0x962926, 0x9B312C, 0xA33532, 0x922E2C, 0x962926, 0x9B2B27,
                           0xB63634, 0xBE3D3A, 0xB63634, 0xAD2D2A, 0xA22F2C, 0xAD3632, 0xBE3D3A,
@@ -257,9 +253,20 @@ Style protein() {
 }
 
 Style blueglass() {
-    Style s{
-        "BLUEGLASS", 33, 162,           179,           101,           19,           6, true, Rgb(0x000000),
-        11,          {}, Bgr(0xE7E7E7), Rgb(0x5455EB), Rgb(0xB5B5F3), Rgb(0x2A34A8)};
+    Style s{.prefix = "BLUEGLASS",
+            .height = 33,
+            .leftW = 162,
+            .clientW = 179,
+            .rightW = 101,
+            .button = 19,
+            .buttonTop = 6,
+            .transparentButtons = true,
+            .border = Rgb(0x000000),
+            .corner = 11,
+            .face = Bgr(0xE7E7E7),
+            .accent = Rgb(0x5455EB),
+            .accentLight = Rgb(0xB5B5F3),
+            .accentDark = Rgb(0x2A34A8)};
     // Glass: a lighter upper half, a sharp edge, a saturated lower half that brightens downwards.
     s.profile = gradientRows({{1, Rgb(0x000000), Rgb(0x000000)},
                               {1, Rgb(0xD8E0FF), Rgb(0xD8E0FF)},
@@ -426,8 +433,8 @@ void macosButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
 
 void winxpButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
     const bool close = g == gClose;
-    Body b = close ? Body{Rgb(0xEC9A7A), Rgb(0xC23C14), Rgb(0xFFFFFF)}
-                   : Body{Rgb(0x6FA4FF), Rgb(0x1A5BDE), Rgb(0xFFFFFF)};
+    Body b = close ? Body{.top = Rgb(0xEC9A7A), .bottom = Rgb(0xC23C14), .border = Rgb(0xFFFFFF)}
+                   : Body{.top = Rgb(0x6FA4FF), .bottom = Rgb(0x1A5BDE), .border = Rgb(0xFFFFFF)};
     b = shade(b, st);
     const int n = s.button;
     paintShape(
@@ -438,7 +445,7 @@ void winxpButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
 }
 
 void deepblueButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
-    Body b{Rgb(0x8C95E6), Rgb(0x3E45A6), Rgb(0x161A50)};
+    Body b{.top = Rgb(0x8C95E6), .bottom = Rgb(0x3E45A6), .border = Rgb(0x161A50)};
     if (g == gClose && st != sNormal)
         b = {Rgb(0xF09090), Rgb(0xB02424), Rgb(0x4A0C0C)};
     b = shade(b, st == sHover && g == gClose ? sNormal : st);
@@ -453,8 +460,8 @@ void deepblueButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
 }
 
 void proteinButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
-    Body b = g == gClose ? Body{Rgb(0xF5907E), Rgb(0xA81C12), Rgb(0x3C0806)}
-                         : Body{Rgb(0x8A96F5), Rgb(0x262EA6), Rgb(0x0C1048)};
+    Body b = g == gClose ? Body{.top = Rgb(0xF5907E), .bottom = Rgb(0xA81C12), .border = Rgb(0x3C0806)}
+                         : Body{.top = Rgb(0x8A96F5), .bottom = Rgb(0x262EA6), .border = Rgb(0x0C1048)};
     b = shade(b, st);
     paintShape(
         img, s, x0, [&](int x, int y) { return CircleCoverage(x, y, 9.5, 9.5, 8.2); },
@@ -740,21 +747,20 @@ void formBackgrounds() {
 // Our own theme file's pictures: DeepBlue's layout in a forest green. Written as BMP files named
 // after their entry keys, beside the values.ini that `zelmora-cli theme pack` reads with them.
 Style green() {
-    Style s{"GREEN",
-            32,
-            97,
-            98,
-            97,
-            19,
-            2,
-            false,
-            Rgb(0x000000),
-            0,
-            {},
-            Bgr(0xE6EEE8),
-            Rgb(0x3E8A4A),
-            Rgb(0x8FD09A),
-            Rgb(0x24602D)};
+    Style s{.prefix = "GREEN",
+            .height = 32,
+            .leftW = 97,
+            .clientW = 98,
+            .rightW = 97,
+            .button = 19,
+            .buttonTop = 2,
+            .transparentButtons = false,
+            .border = Rgb(0x000000),
+            .corner = 0,
+            .face = Bgr(0xE6EEE8),
+            .accent = Rgb(0x3E8A4A),
+            .accentLight = Rgb(0x8FD09A),
+            .accentDark = Rgb(0x24602D)};
     s.profile = gradientRows({{1, Rgb(0x000000), Rgb(0x000000)},
                               {2, Rgb(0x9BE0A5), Rgb(0x7CCB88)},
                               {12, Rgb(0x5FB36C), Rgb(0x4C9F59)},
@@ -765,7 +771,7 @@ Style green() {
 }
 
 void greenButton(QImage& img, const Style& s, int x0, Glyph g, State st) {
-    Body b{Rgb(0x8CD696), Rgb(0x3E9A4A), Rgb(0x16481C)};
+    Body b{.top = Rgb(0x8CD696), .bottom = Rgb(0x3E9A4A), .border = Rgb(0x16481C)};
     if (g == gClose && st != sNormal)
         b = {Rgb(0xF09090), Rgb(0xB02424), Rgb(0x4A0C0C)};
     b = shade(b, st == sHover && g == gClose ? sNormal : st);
