@@ -58,6 +58,7 @@ void TsuiMenuBar::Notification(TComponent* component, TOperation operation) {
         menu_ = nullptr;
         buttons_.clear();
         hot_ = pressed_ = -1;
+        pictureKey_.reset();
         Invalidate();
     }
 }
@@ -76,6 +77,7 @@ const TsuiMenuBar::Look& TsuiMenuBar::look() {
         return look_;
     const TsuiStyleSource source(theme, style);
     look_.Valid = true;
+    ++look_.Generation;
     look_.Style = style;
     look_.Theme = theme;
     look_.SelectedFont = source.Color(TStyleEntry::MenuSelectedFontColor);
@@ -190,6 +192,7 @@ int TsuiMenuBar::ButtonAt(int x, int y) const {
 void TsuiMenuBar::layoutButtons() {
     // Every change of the menu, its font or the bar's width comes through here.
     look_.Valid = false;
+    pictureKey_.reset();
     TBitmap measure(1, 1);
     measure.Canvas().Font() = buttonFont();
     int x = 0, y = 0;
@@ -288,10 +291,16 @@ void TsuiMenuBar::PaintTo(TCanvas& canvas) {
 }
 
 void TsuiMenuBar::Paint() {
-    // Composed off-screen and copied in one block; the bitmap is kept for the next paint.
-    if (offscreen_.Width() != ClientWidth() || offscreen_.Height() != ClientHeight())
-        offscreen_.SetSize(ClientWidth(), ClientHeight());
-    PaintTo(offscreen_.Canvas());
+    // Composed off-screen and copied in one block; composed again only when what it shows changed.
+    const TFont font = buttonFont();
+    const PictureKey key{ClientWidth(), ClientHeight(),    hot_,           pressed_,
+                         Color(),       look().Generation, font.ToQFont(), font.Color()};
+    if (key != pictureKey_) {
+        if (offscreen_.Width() != key.Width || offscreen_.Height() != key.Height)
+            offscreen_.SetSize(key.Width, key.Height);
+        PaintTo(offscreen_.Canvas());
+        pictureKey_ = key;
+    }
     Canvas()->Draw(0, 0, offscreen_);
 }
 

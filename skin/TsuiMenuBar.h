@@ -16,13 +16,16 @@
 // The effective style and file theme are the menu's UIStyle and FileTheme when the menu publishes
 // them (the skinned main menu), else the frame's (SetFrameStyle). The font: the menu's system
 // font or its FontName/FontSize/FontCharset/FontColor when it publishes UseSystemFont, else the
-// bar's own Font(). The bar keeps its bitmaps and the colours its style resolves to until the
-// style, the size or the font changes.
+// bar's own Font(). The bar keeps its bitmaps, the colours its style resolves to and its painted
+// picture until something they show changes (style, size, font, buttons, the hot or pressed one).
 #include "framework/TBitmap.h"
 #include "framework/TControl.h"
 #include "skin/TsuiUIStyle.h"
 
+#include <QFont>
 #include <QPointer>
+
+#include <optional>
 
 #include <QMenu>
 class TMenu;
@@ -101,7 +104,17 @@ private:
         TColor SelectedBackground = 0;
         TColor SelectedBorder = 0;
         TColor Text = 0;
-        TBitmap MacStrip; // MacOS only
+        TBitmap MacStrip;   // MacOS only
+        int Generation = 0; // counts the resolutions
+    };
+    // What the kept picture was painted for.
+    struct PictureKey {
+        int Width, Height, Hot, Pressed;
+        TColor Color;
+        int LookGeneration;
+        QFont Font;
+        TColor FontColor;
+        bool operator==(const PictureKey&) const = default;
     };
     const Look& look();
     void layoutButtons();
@@ -127,4 +140,5 @@ private:
     QPointer<QWidget> focusBefore_;
     Look look_;
     TBitmap offscreen_;
+    std::optional<PictureKey> pictureKey_;
 };

@@ -181,6 +181,28 @@ TEST_F(MenuBarTest, TheLookFollowsTheStyleOfASkinnedMenu) {
     EXPECT_EQ(zeltest::PixelBGR(image(), r.Left, r.Top), 0xC66931);
 }
 
+// The bar keeps its painted picture: what the screen shows must still follow every change.
+TEST_F(MenuBarTest, ThePaintedBarFollowsHotEnabledCaptionAndStyle) {
+    QCoreApplication::processEvents();
+    const auto shown = [this] { return zeltest::Grab(bar); };
+    EXPECT_EQ(shown(), image());
+    hover(1);
+    EXPECT_EQ(shown(), image()) << "hot";
+    items[2]->SetEnabled(false);
+    bar->UpdateButtons();
+    EXPECT_EQ(shown(), image()) << "disabled";
+    items[0]->SetCaption(QStringLiteral("&Files"));
+    bar->UpdateButtons();
+    EXPECT_EQ(shown(), image()) << "caption";
+    bar->SetFrameStyle(WinXP, nullptr);
+    EXPECT_EQ(shown(), image()) << "style";
+    bar->SetColor(0xC0C0C0);
+    EXPECT_EQ(shown(), image()) << "colour";
+    bar->Font().SetHeight(16);
+    bar->UpdateFont();
+    EXPECT_EQ(shown(), image()) << "font";
+}
+
 TEST_F(MenuBarTest, KeyboardMovesBetweenButtonsAndDropDowns) {
     bar->FocusBar();
     EXPECT_TRUE(bar->KeyboardActive());
