@@ -69,6 +69,40 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     cookies_ = std::make_shared<TIdCookieManager>();
     http->SetCookieManager(cookies_.get());
 
+    createContent();
+
+    createMenu();
+    wireCommands();
+
+    opendg = new TOpenDialog(this);
+    opendg->SetName(QStringLiteral("opendg"));
+    savedg = new TSaveDialog(this);
+    savedg->SetName(QStringLiteral("savedg"));
+    createSkinManager();
+
+    OnCreate = [this](TComponent* s) { FormCreate(s); };
+    OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
+    OnResize = [this](TComponent* s) { FormResize(s); };
+    spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
+    groupbox1->OnPin = [this](TComponent* s) { groupbox1Pin(s); };
+    groupbox1->OnUnPin = [this](TComponent* s) { groupbox1UnPin(s); };
+    DoCreate();
+    // The first layout, as the window's first size message would give it.
+    FormResize(this);
+}
+
+TForm1::~TForm1() {
+    // A fetch still running is abandoned, never waited for.
+    dropFetch();
+    http->SetCookieManager(nullptr);
+    if (Form1 == this)
+        Form1 = nullptr;
+    DestroyComponents();
+}
+
+// The content panel under the menu bar: the side channel with the headline list, the splitter
+// and the browser pane.
+void TForm1::createContent() {
     suiPanel1 = new TsuiPanel(this);
     suiPanel1->SetName(QStringLiteral("suiPanel1"));
     suiPanel1->SetParent(suiform);
@@ -124,34 +158,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>
     lb->Font().SetCharset(kGb2312Charset);
     lb->SetItemHeight(14);
     lb->SetShowHint(true);
-
-    createMenu();
-    wireCommands();
-
-    opendg = new TOpenDialog(this);
-    opendg->SetName(QStringLiteral("opendg"));
-    savedg = new TSaveDialog(this);
-    savedg->SetName(QStringLiteral("savedg"));
-    createSkinManager();
-
-    OnCreate = [this](TComponent* s) { FormCreate(s); };
-    OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
-    OnResize = [this](TComponent* s) { FormResize(s); };
-    spilt->OnMoved = [this](TComponent* s) { spiltMoved(s); };
-    groupbox1->OnPin = [this](TComponent* s) { groupbox1Pin(s); };
-    groupbox1->OnUnPin = [this](TComponent* s) { groupbox1UnPin(s); };
-    DoCreate();
-    // The first layout, as the window's first size message would give it.
-    FormResize(this);
-}
-
-TForm1::~TForm1() {
-    // A fetch still running is abandoned, never waited for.
-    dropFetch();
-    http->SetCookieManager(nullptr);
-    if (Form1 == this)
-        Form1 = nullptr;
-    DestroyComponents();
 }
 
 TMenuItem* TForm1::menuItem(TMenuItem* parent, const char* name, const QString& caption) {

@@ -148,6 +148,7 @@ public:
     TMenuItem *N4, *N19, *N21;
 
 private:
+    void createContent();
     void createMenu();
     TMenuItem* menuItem(TMenuItem* parent, const char* name, const QString& caption);
     void wireCommands();

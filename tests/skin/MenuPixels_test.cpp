@@ -116,110 +116,122 @@ struct DropDown {
 
 const TsuiUIStyle kStyles[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
 
+// Background: the bar strip and the item colour, or the MacOS platinum rows.
+void expectBackground(const DropDown& d, bool mac) {
+    const TsuiMainMenu& m = *d.menu;
+    const QRect plain = d.rectOf(d.plain);
+    if (mac) {
+        const auto bar = stripRows("MACOS_MENU_BAR");
+        for (int y = 0; y < 20; ++y)
+            EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 1, plain.y() + y), bar[y]) << "row " << y;
+        const QRect sep = d.rectOf(d.line);
+        for (int y = 0; y < 12; ++y)
+            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 40, sep.y() + y), bar[y]) << "separator row " << y;
+        const auto select = stripRows("MACOS_MENU_SELECT");
+        const QRect sel = d.rectOf(d.selected);
+        for (int y = 0; y < 20; ++y)
+            EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 1, sel.y() + y), select[y])
+                << "selected row " << y;
+    } else {
+        EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x(), plain.y()), m.BarColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 25, plain.bottom()), m.BarColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 26, plain.y()), m.Color());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, plain.right(), plain.bottom()), m.Color());
+        // Separator: bar, background and one line on its third row from x 30 to right - 3.
+        const QRect sep = d.rectOf(d.line);
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 5, sep.y() + 2), m.BarColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 29, sep.y() + 2), m.Color());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 30, sep.y() + 2), m.SeparatorColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sep.right() - 2, sep.y() + 2), m.SeparatorColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sep.right() - 1, sep.y() + 2), m.Color());
+        EXPECT_EQ(inkOf(d.image, sep.adjusted(26, 0, 0, 0), m.SeparatorColor()).count,
+                  sep.width() - 26 - 4 - 2);
+        // Highlight: filled, framed in the border colour, the bar covered too.
+        const QRect sel = d.rectOf(d.selected);
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x(), sel.y()), m.SelectedBorderColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sel.right(), sel.bottom()), m.SelectedBorderColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 1, sel.y() + 1), m.SelectedColor());
+        EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 27, sel.y() + 2), m.SelectedColor());
+    }
+}
+
+void expectTextAndMarks(const DropDown& d) {
+    const TsuiMainMenu& m = *d.menu;
+    const QRect plain = d.rectOf(d.plain);
+    // Text: from x 30 and y 4 of the item, in the font colour; highlighted in its own colour,
+    // disabled grey.
+    const Box text = inkOf(d.image, plain, m.FontColor());
+    ASSERT_GT(text.count, 10);
+    EXPECT_GE(text.left, plain.x() + 30);
+    EXPECT_LE(text.left, plain.x() + 32);
+    EXPECT_GE(text.top, plain.y() + 4);
+    const QRect sel = d.rectOf(d.selected);
+    const Box selectedText = inkOf(d.image, sel.adjusted(2, 2, -2, -2), m.SelectedFontColor());
+    EXPECT_GT(selectedText.count, 10);
+    EXPECT_GE(selectedText.left, sel.x() + 30);
+    const QRect gone = d.rectOf(d.disabled);
+    EXPECT_GT(inkOf(d.image, gone, kGrey).count, 10);
+    EXPECT_EQ(inkOf(d.image, gone.adjusted(30, 0, 0, 0), m.FontColor()).count, 0);
+
+    // Check mark without an image: the green tick at (4, 3) from the item's corner.
+    const QRect tick = d.rectOf(d.checked);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 12, tick.y() + 3 + 4), kTickGreen);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 1, tick.y() + 3 + 6), kTickGreen);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 14, tick.y() + 3 + 6), kTickGrey);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 5, tick.y() + 3 + 12), kTickGrey);
+    // The white around the tick is left out: the strip shows through.
+    EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4, tick.y() + 3),
+              zeltest::PixelBGR(d.image, plain.x() + 4, plain.y() + 3));
+
+    // Check mark with an image: a black-framed box in the selected colour, the image on it.
+    const QRect pic = d.rectOf(d.checkedImage);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 2, pic.y() + 1), clBlack);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 20, pic.y() + 19), clBlack);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 3, pic.y() + 2), m.SelectedColor());
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 19, pic.y() + 18), clBlue);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 4, pic.y() + 3), clRed);
+    EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 5, pic.y() + 3), m.SelectedColor());
+    EXPECT_EQ(inkOf(d.image, pic.adjusted(0, 0, -(pic.width() - 26), 0), kTickGreen).count, 0);
+}
+
+void expectBoldAndShortcut(const DropDown& d) {
+    const TsuiMainMenu& m = *d.menu;
+    // The default item is bold: more ink than the same caption plain.
+    const int thin = inkOf(d.image, d.rectOf(d.plainTwin), m.FontColor()).count;
+    const int thick = inkOf(d.image, d.rectOf(d.bold), m.FontColor()).count;
+    EXPECT_GT(thick, thin + 10);
+
+    // The shortcut item is the widest: its measured width is the drop-down's item width,
+    // and its text ends 16 pixels from the item's right edge.
+    TBitmap measure(1, 1);
+    AssignSystemMenuFont(measure.Canvas().Font());
+    const QRect cut = d.rectOf(d.shortcut);
+    EXPECT_EQ(cut.width(), measure.Canvas().TextWidth(d.shortcut->Caption()) +
+                               measure.Canvas().TextWidth("Ctrl+S") + 26 + 40);
+    const int shortcutStart = cut.x() + cut.width() - measure.Canvas().TextWidth("Ctrl+S") - 16;
+    const Box keys =
+        inkOf(d.image, QRect(shortcutStart - 2, cut.y(), cut.width(), cut.height()), m.FontColor());
+    ASSERT_GT(keys.count, 5);
+    EXPECT_GE(keys.left, shortcutStart);
+    EXPECT_LE(keys.left, shortcutStart + 2);
+    EXPECT_LE(keys.right, cut.x() + cut.width() - 16 - 1);
+    EXPECT_GE(keys.right, cut.x() + cut.width() - 16 - 3);
+}
+
 } // namespace
 
 TEST(MenuPixels, ItemsOfEveryStyle) {
     for (TsuiUIStyle style : kStyles) {
         SCOPED_TRACE(StyleName(style));
         DropDown d(style);
-        const TsuiMainMenu& m = *d.menu;
         const bool mac = style == MacOS;
         const QRect plain = d.rectOf(d.plain);
         ASSERT_TRUE(plain.isValid());
         EXPECT_EQ(plain.height(), mac ? 20 : 21);
         EXPECT_EQ(d.rectOf(d.line).height(), mac ? 12 : 5);
-
-        // Background: the bar strip and the item colour, or the MacOS platinum rows.
-        if (mac) {
-            const auto bar = stripRows("MACOS_MENU_BAR");
-            for (int y = 0; y < 20; ++y)
-                EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 1, plain.y() + y), bar[y]) << "row " << y;
-            const QRect sep = d.rectOf(d.line);
-            for (int y = 0; y < 12; ++y)
-                EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 40, sep.y() + y), bar[y])
-                    << "separator row " << y;
-            const auto select = stripRows("MACOS_MENU_SELECT");
-            const QRect sel = d.rectOf(d.selected);
-            for (int y = 0; y < 20; ++y)
-                EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 1, sel.y() + y), select[y])
-                    << "selected row " << y;
-        } else {
-            EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x(), plain.y()), m.BarColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 25, plain.bottom()), m.BarColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, plain.x() + 26, plain.y()), m.Color());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, plain.right(), plain.bottom()), m.Color());
-            // Separator: bar, background and one line on its third row from x 30 to right - 3.
-            const QRect sep = d.rectOf(d.line);
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 5, sep.y() + 2), m.BarColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 29, sep.y() + 2), m.Color());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.x() + 30, sep.y() + 2), m.SeparatorColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.right() - 2, sep.y() + 2), m.SeparatorColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sep.right() - 1, sep.y() + 2), m.Color());
-            EXPECT_EQ(inkOf(d.image, sep.adjusted(26, 0, 0, 0), m.SeparatorColor()).count,
-                      sep.width() - 26 - 4 - 2);
-            // Highlight: filled, framed in the border colour, the bar covered too.
-            const QRect sel = d.rectOf(d.selected);
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x(), sel.y()), m.SelectedBorderColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sel.right(), sel.bottom()), m.SelectedBorderColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 1, sel.y() + 1), m.SelectedColor());
-            EXPECT_EQ(zeltest::PixelBGR(d.image, sel.x() + 27, sel.y() + 2), m.SelectedColor());
-        }
-
-        // Text: from x 30 and y 4 of the item, in the font colour; highlighted in its own colour,
-        // disabled grey.
-        const Box text = inkOf(d.image, plain, m.FontColor());
-        ASSERT_GT(text.count, 10);
-        EXPECT_GE(text.left, plain.x() + 30);
-        EXPECT_LE(text.left, plain.x() + 32);
-        EXPECT_GE(text.top, plain.y() + 4);
-        const QRect sel = d.rectOf(d.selected);
-        const Box selectedText = inkOf(d.image, sel.adjusted(2, 2, -2, -2), m.SelectedFontColor());
-        EXPECT_GT(selectedText.count, 10);
-        EXPECT_GE(selectedText.left, sel.x() + 30);
-        const QRect gone = d.rectOf(d.disabled);
-        EXPECT_GT(inkOf(d.image, gone, kGrey).count, 10);
-        EXPECT_EQ(inkOf(d.image, gone.adjusted(30, 0, 0, 0), m.FontColor()).count, 0);
-
-        // Check mark without an image: the green tick at (4, 3) from the item's corner.
-        const QRect tick = d.rectOf(d.checked);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 12, tick.y() + 3 + 4), kTickGreen);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 1, tick.y() + 3 + 6), kTickGreen);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 14, tick.y() + 3 + 6), kTickGrey);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4 + 5, tick.y() + 3 + 12), kTickGrey);
-        // The white around the tick is left out: the strip shows through.
-        EXPECT_EQ(zeltest::PixelBGR(d.image, tick.x() + 4, tick.y() + 3),
-                  zeltest::PixelBGR(d.image, plain.x() + 4, plain.y() + 3));
-
-        // Check mark with an image: a black-framed box in the selected colour, the image on it.
-        const QRect pic = d.rectOf(d.checkedImage);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 2, pic.y() + 1), clBlack);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 20, pic.y() + 19), clBlack);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 3, pic.y() + 2), m.SelectedColor());
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 19, pic.y() + 18), clBlue);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 4, pic.y() + 3), clRed);
-        EXPECT_EQ(zeltest::PixelBGR(d.image, pic.x() + 5, pic.y() + 3), m.SelectedColor());
-        EXPECT_EQ(inkOf(d.image, pic.adjusted(0, 0, -(pic.width() - 26), 0), kTickGreen).count, 0);
-
-        // The default item is bold: more ink than the same caption plain.
-        const int thin = inkOf(d.image, d.rectOf(d.plainTwin), m.FontColor()).count;
-        const int thick = inkOf(d.image, d.rectOf(d.bold), m.FontColor()).count;
-        EXPECT_GT(thick, thin + 10);
-
-        // The shortcut item is the widest: its measured width is the drop-down's item width,
-        // and its text ends 16 pixels from the item's right edge.
-        TBitmap measure(1, 1);
-        AssignSystemMenuFont(measure.Canvas().Font());
-        const QRect cut = d.rectOf(d.shortcut);
-        EXPECT_EQ(cut.width(), measure.Canvas().TextWidth(d.shortcut->Caption()) +
-                                   measure.Canvas().TextWidth("Ctrl+S") + 26 + 40);
-        const int shortcutStart = cut.x() + cut.width() - measure.Canvas().TextWidth("Ctrl+S") - 16;
-        const Box keys =
-            inkOf(d.image, QRect(shortcutStart - 2, cut.y(), cut.width(), cut.height()), m.FontColor());
-        ASSERT_GT(keys.count, 5);
-        EXPECT_GE(keys.left, shortcutStart);
-        EXPECT_LE(keys.left, shortcutStart + 2);
-        EXPECT_LE(keys.right, cut.x() + cut.width() - 16 - 1);
-        EXPECT_GE(keys.right, cut.x() + cut.width() - 16 - 3);
+        expectBackground(d, mac);
+        expectTextAndMarks(d);
+        expectBoldAndShortcut(d);
     }
 }
 

@@ -249,6 +249,31 @@ TEST_F(SideChannelTest, WithoutItsButtonTheChannelIsPinnedForGood) {
     EXPECT_EQ(channel->PinButton()->Top(), 1);
 }
 
+// The grip, whole, at x 1 and vertically centred in a channel h high.
+void expectGrip(const QImage& img, const StyleValues& s, int h) {
+    TBitmap handle;
+    LoadStyleImage(s.style, TStyleEntry::SideChannelHandleImage, &handle, 0, 0);
+    ASSERT_EQ(handle.Width(), s.handleWidth);
+    ASSERT_EQ(handle.Height(), s.handleHeight);
+    const int top = (h - handle.Height()) / 2;
+    for (int y = 0; y < handle.Height(); ++y)
+        for (int x = 0; x < handle.Width(); ++x)
+            ASSERT_EQ(PixelBGR(img, 1 + x, top + y), handle.Canvas().Pixels(x, y)) << x << "," << y;
+    EXPECT_EQ(PixelBGR(img, 1, top - 1), s.sideBar);
+    EXPECT_EQ(PixelBGR(img, 1, top + handle.Height()), s.sideBar);
+}
+
+// The pin glyph at x 262 and row top of the bar: black where the glyph has 'X', elsewhere the
+// bar strip's row shows through.
+void expectPin(const QImage& img, TBitmap& strip, const std::vector<std::string>& glyph, int top) {
+    for (int y = 0; y < int(glyph.size()); ++y)
+        for (int x = 0; x < int(glyph[0].size()); ++x) {
+            const TColor want =
+                glyph[size_t(y)][size_t(x)] == 'X' ? clBlack : strip.Canvas().Pixels(0, top + y);
+            ASSERT_EQ(PixelBGR(img, 262 + x, top + y), want) << x << "," << y;
+        }
+}
+
 TEST_F(SideChannelTest, EachStylePaintsBorderBarSideBarGreyLineHandleAndPinExactly) {
     channel->SetWidth(277);
     channel->SetQuickMove(true);
@@ -281,27 +306,11 @@ TEST_F(SideChannelTest, EachStylePaintsBorderBarSideBarGreyLineHandleAndPinExact
         EXPECT_EQ(PixelBGR(img, 9, h - 2), 0x808080);
         EXPECT_EQ(PixelBGR(img, 9, h - 1), s.border);
         EXPECT_EQ(PixelBGR(img, 10, bar + 2), clWhite);
-        // The grip, whole, at x 1 and vertically centred.
-        TBitmap handle;
-        LoadStyleImage(s.style, 41, &handle, 0, 0);
-        ASSERT_EQ(handle.Width(), s.handleWidth);
-        ASSERT_EQ(handle.Height(), s.handleHeight);
-        const int top = (h - handle.Height()) / 2;
-        for (int y = 0; y < handle.Height(); ++y)
-            for (int x = 0; x < handle.Width(); ++x)
-                ASSERT_EQ(PixelBGR(img, 1 + x, top + y), handle.Canvas().Pixels(x, y)) << x << "," << y;
-        EXPECT_EQ(PixelBGR(img, 1, top - 1), s.sideBar);
-        EXPECT_EQ(PixelBGR(img, 1, top + handle.Height()), s.sideBar);
+        expectGrip(img, s, h);
         // The pin, turned (pinned, button down): 9 x 7 at (262, 7); its white shows the bar.
         TBitmap strip;
-        LoadStyleImage(s.style, 42, &strip, 0, 0);
-        const auto turned = turnedClockwise(kPin);
-        for (int y = 0; y < 7; ++y)
-            for (int x = 0; x < 9; ++x) {
-                const TColor want =
-                    turned[size_t(y)][size_t(x)] == 'X' ? clBlack : strip.Canvas().Pixels(0, 7 + y);
-                ASSERT_EQ(PixelBGR(img, 262 + x, 7 + y), want) << x << "," << y;
-            }
+        LoadStyleImage(s.style, TStyleEntry::SideChannelBarImage, &strip, 0, 0);
+        expectPin(img, strip, turnedClockwise(kPin), 7);
         // The caption in its colour, between the two 20-pixel margins.
         int captionPixels = 0;
         for (int y = 1; y < bar - 1; ++y)
@@ -313,12 +322,7 @@ TEST_F(SideChannelTest, EachStylePaintsBorderBarSideBarGreyLineHandleAndPinExact
         // Unpinned and open: the pin stands upright on the flat button.
         clickPin();
         img = Grab(channel);
-        for (int y = 0; y < 9; ++y)
-            for (int x = 0; x < 7; ++x) {
-                const TColor want =
-                    kPin[size_t(y)][size_t(x)] == 'X' ? clBlack : strip.Canvas().Pixels(0, 5 + y);
-                ASSERT_EQ(PixelBGR(img, 262 + x, 5 + y), want) << x << "," << y;
-            }
+        expectPin(img, strip, kPin, 5);
         SaveOnFailure(img, std::string("sidechannel_up_") + s.name);
 
         // Collapsed: frame, side bar, grey line, nothing else.

@@ -107,24 +107,57 @@ std::string readAll(const QString& file) {
     return s.str();
 }
 
-int pack(const std::string& dirName, const std::string& out) {
-    const QDir dir(QString::fromStdString(dirName));
-    const QString valuesFile = dir.filePath("values.ini");
-    if (!QFileInfo(valuesFile).isFile()) {
-        std::fprintf(stderr, "theme pack: %s has no values.ini\n", dirName.c_str());
-        return 1;
+void warnUnknown(std::string_view key) {
+    if (!knownKey(key))
+        std::fprintf(stderr, "theme pack: warning: %.*s is no key of the skin\n", int(key.size()),
+                     key.data());
+}
+
+// One "key=value" line of values.ini in section: false (with the message) when it is refused.
+bool packValue(TsuiThemeFileWriter& writer, const std::string& section, std::string_view line, int lineNo,
+               const std::string& raw) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+        std::fprintf(stderr, "theme pack: values.ini:%d: no '=' in \"%s\"\n", lineNo, raw.c_str());
+        return false;
     }
-    TsuiThemeFileWriter writer;
-    int entries = 0;
-    const auto warnUnknown = [](std::string_view key) {
-        if (!knownKey(key))
-            std::fprintf(stderr, "theme pack: warning: %.*s is no key of the skin\n", int(key.size()),
-                         key.data());
-    };
-    // The profile's lines in order, so the file keeps the author's order.
+    const std::string key(TrimControls(line.substr(0, eq)));
+    const std::string text(TrimControls(line.substr(eq + 1)));
+    int number = 0;
+    if (key.empty() || key.size() > TsuiThemeFileReader::kNameSize) {
+        std::fprintf(stderr, "theme pack: values.ini:%d: a key is 1 to 64 bytes\n", lineNo);
+        return false;
+    }
+    if (SameText(section, "integer")) {
+        if (!TIniFile::ParseInteger(text, number)) {
+            std::fprintf(stderr, "theme pack: values.ini:%d: %s is no integer\n", lineNo, text.c_str());
+            return false;
+        }
+        writer.AddInteger(key, number);
+    } else if (SameText(section, "byte")) {
+        if (!TIniFile::ParseInteger(text, number) || number < 0 || number > 255) {
+            std::fprintf(stderr, "theme pack: values.ini:%d: %s is no byte (0 to 255)\n", lineNo,
+                         text.c_str());
+            return false;
+        }
+        writer.AddByte(key, std::uint8_t(number));
+    } else if (SameText(section, "text")) {
+        writer.AddText(key, text);
+        return true; // texts are notes for people; no lookup reads them
+    } else {
+        std::fprintf(stderr, "theme pack: values.ini:%d: section [%s] is none of integer, byte, text\n",
+                     lineNo, section.c_str());
+        return false;
+    }
+    warnUnknown(key);
+    return true;
+}
+
+// The profile's lines in order, so the file keeps the author's order. -1 when one is refused.
+int packValues(TsuiThemeFileWriter& writer, const QString& valuesFile) {
     const TIniFile ini(valuesFile.toStdString());
     std::string section;
-    int lineNo = 0;
+    int lineNo = 0, entries = 0;
     for (const std::string& raw : ini.Lines()) {
         ++lineNo;
         const std::string_view line = TrimControls(raw);
@@ -134,55 +167,42 @@ int pack(const std::string& dirName, const std::string& out) {
             section = std::string(line.substr(1, line.size() - 2));
             continue;
         }
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            std::fprintf(stderr, "theme pack: values.ini:%d: no '=' in \"%s\"\n", lineNo, raw.c_str());
-            return 1;
-        }
-        const std::string key(TrimControls(line.substr(0, eq)));
-        const std::string text(TrimControls(line.substr(eq + 1)));
-        int number = 0;
-        if (key.empty() || key.size() > TsuiThemeFileReader::kNameSize) {
-            std::fprintf(stderr, "theme pack: values.ini:%d: a key is 1 to 64 bytes\n", lineNo);
-            return 1;
-        }
-        if (SameText(section, "integer")) {
-            if (!TIniFile::ParseInteger(text, number)) {
-                std::fprintf(stderr, "theme pack: values.ini:%d: %s is no integer\n", lineNo, text.c_str());
-                return 1;
-            }
-            writer.AddInteger(key, number);
-        } else if (SameText(section, "byte")) {
-            if (!TIniFile::ParseInteger(text, number) || number < 0 || number > 255) {
-                std::fprintf(stderr, "theme pack: values.ini:%d: %s is no byte (0 to 255)\n", lineNo,
-                             text.c_str());
-                return 1;
-            }
-            writer.AddByte(key, std::uint8_t(number));
-        } else if (SameText(section, "text")) {
-            writer.AddText(key, text);
-            ++entries;
-            continue; // texts are notes for people; no lookup reads them
-        } else {
-            std::fprintf(stderr, "theme pack: values.ini:%d: section [%s] is none of integer, byte, text\n",
-                         lineNo, section.c_str());
-            return 1;
-        }
-        warnUnknown(key);
+        if (!packValue(writer, section, line, lineNo, raw))
+            return -1;
         ++entries;
     }
-    const QStringList images = dir.entryList({"*.bmp", "*.BMP"}, QDir::Files, QDir::Name);
+    return entries;
+}
+
+// Every BMP of the folder, named after its file. -1 when one is no readable BMP.
+int packImages(TsuiThemeFileWriter& writer, const QStringList& images, const QDir& dir) {
     for (const QString& name : images) {
         const std::string bytes = readAll(dir.filePath(name));
         if (imageSize(bytes).front() == '(') {
             std::fprintf(stderr, "theme pack: %s is no readable BMP file\n", qPrintable(name));
-            return 1;
+            return -1;
         }
         const std::string key = QFileInfo(name).completeBaseName().toStdString();
         writer.AddImage(key, bytes);
         warnUnknown(key);
-        ++entries;
     }
+    return int(images.size());
+}
+
+int pack(const std::string& dirName, const std::string& out) {
+    const QDir dir(QString::fromStdString(dirName));
+    const QString valuesFile = dir.filePath("values.ini");
+    if (!QFileInfo(valuesFile).isFile()) {
+        std::fprintf(stderr, "theme pack: %s has no values.ini\n", dirName.c_str());
+        return 1;
+    }
+    TsuiThemeFileWriter writer;
+    const int values = packValues(writer, valuesFile);
+    if (values < 0)
+        return 1;
+    const QStringList images = dir.entryList({"*.bmp", "*.BMP"}, QDir::Files, QDir::Name);
+    if (packImages(writer, images, dir) < 0)
+        return 1;
     try {
         writer.SaveToFile(out);
         // Read back what was written, so a file this command makes is always one the reader takes.
@@ -193,7 +213,7 @@ int pack(const std::string& dirName, const std::string& out) {
         std::fprintf(stderr, "theme pack: %s\n", e.what());
         return 1;
     }
-    std::printf("packed %d entries from %s\n", entries, dirName.c_str());
+    std::printf("packed %d entries from %s\n", values + int(images.size()), dirName.c_str());
     return 0;
 }
 
