@@ -68,12 +68,18 @@ std::string oneLine(const std::string& value) {
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName_, ec))
+    const auto status = std::filesystem::status(fileName_, ec);
+    if (!std::filesystem::exists(status))
         return;
+    if (!std::filesystem::is_regular_file(status)) {
+        readFailed_ = true;
+        return;
+    }
     try {
         lines_ = ReadTextLines(fileName_);
     } catch (const EInOutError&) {
         lines_.clear(); // unreadable reads as empty, like a missing file
+        readFailed_ = true;
     }
 }
 
@@ -195,9 +201,16 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& ident
 }
 
 void TIniFile::UpdateFile() {
-    try {
-        WriteTextLines(fileName_, lines_);
-    } catch (const EInOutError&) {
+    // A file that could not be read is left alone: writing our copy would replace what it holds.
+    bool written = !readFailed_;
+    if (written) {
+        try {
+            WriteTextLines(fileName_, lines_);
+        } catch (const EInOutError&) {
+            written = false;
+        }
+    }
+    if (!written) {
         std::error_code ec;
         auto full = std::filesystem::absolute(fileName_, ec);
         throw EIniFileException("Unable to write to " + (ec ? fileName_ : full.lexically_normal().string()));

@@ -11,6 +11,10 @@ public:
     // Reads the file when it exists; a missing or unreadable file is an empty profile.
     explicit TIniFile(std::string fileName);
 
+    // The file exists but could not be read (no read permission, a read error, not a regular
+    // file). Such a profile is never written back: it would replace what the file holds.
+    bool ReadFailed() const { return readFailed_; }
+
     std::string ReadString(const std::string& section, const std::string& ident,
                            const std::string& def) const;
     // Decimal, or hexadecimal after "0x" / "0X"; anything else, or a missing key, gives def.
@@ -21,7 +25,8 @@ public:
     void WriteString(const std::string& section, const std::string& ident, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& ident, int value);
 
-    // Throws EIniFileException "Unable to write to <full path>" and leaves the old file intact.
+    // Throws EIniFileException "Unable to write to <full path>" and leaves the old file intact,
+    // also when the file could not be read.
     void UpdateFile();
 
     const std::string& FileName() const { return fileName_; }
@@ -42,4 +47,5 @@ private:
 
     std::string fileName_;
     std::vector<std::string> lines_;
+    bool readFailed_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/core/EIniFileException.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WithoutFileOverride.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,39 @@ TEST(TIniFile, UnwritableFileOrDirectoryThrowsWithTheFullPathAndKeepsTheOldFile)
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), "Unable to write to " + dir.File("missing/config.ini"));
     }
+}
+
+TEST(TIniFile, AFileThatCouldNotBeReadIsNeverWrittenBack) {
+    TempDir dir;
+    const std::string file = dir.File("config.ini");
+    const std::string held = "[hosts]\r\nfeed=news.lan\r\n[proxy]\r\npassword=secret\r\n";
+    TempDir::Put(file, held);
+    ::chmod(file.c_str(), 0200); // may be written, not read
+    {
+        WithoutFileOverride bitsHold;
+        TIniFile ini(file);
+        EXPECT_TRUE(ini.ReadFailed());
+        EXPECT_EQ(ini.ReadString("proxy", "password", "none"), "none"); // reads as empty
+        ini.WriteInteger("form", "width", 652);
+        try {
+            ini.UpdateFile();
+            FAIL() << "an unread file was replaced";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message(), "Unable to write to " + file);
+        }
+    }
+    ::chmod(file.c_str(), 0600);
+    EXPECT_EQ(TempDir::Get(file), held);
+    EXPECT_EQ(dir.Count(), 1u);
+
+    // Something that is not a file under that name cannot be read either; a missing file can
+    // be created.
+    std::filesystem::create_directory(dir.File("dir.ini"));
+    EXPECT_TRUE(TIniFile(dir.File("dir.ini")).ReadFailed());
+    TIniFile fresh(dir.File("new.ini"));
+    EXPECT_FALSE(fresh.ReadFailed());
+    fresh.WriteInteger("form", "width", 1);
+    EXPECT_NO_THROW(fresh.UpdateFile());
 }
 
 namespace {
