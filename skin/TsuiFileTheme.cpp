@@ -39,8 +39,12 @@ TsuiFileTheme::~TsuiFileTheme() {
     DestroyComponents();
 }
 
-QString TsuiFileTheme::DataDirectory() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/zelmora");
+QStringList TsuiFileTheme::DataDirectories() {
+    QStringList dirs{
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/zelmora"))};
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        dirs.push_back(data + QStringLiteral("/zelmora"));
+    return dirs;
 }
 
 QString TsuiFileTheme::FindThemeFile(const QString& name) {
@@ -52,9 +56,11 @@ QString TsuiFileTheme::FindThemeFile(const QString& name) {
     const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
     if (isFile(besideProgram))
         return besideProgram;
-    const QString inData = QDir(DataDirectory()).filePath(fileName);
-    if (isFile(inData))
-        return inData;
+    for (const QString& dir : DataDirectories()) {
+        const QString inData = QDir::cleanPath(QDir(dir).filePath(fileName));
+        if (isFile(inData))
+            return inData;
+    }
     return {};
 }
 

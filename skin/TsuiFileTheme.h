@@ -47,12 +47,14 @@ public:
     const TsuiFileThemeMgr& Holder() const { return holder_; }
 
     // Where a theme file of that name is: the name itself when a file exists there, else the
-    // same file name in the executable's directory, else in the program's data directory under
-    // the user's XDG data home ($XDG_DATA_HOME/zelmora, ~/.local/share/zelmora). Empty when
-    // none exists.
+    // same file name in the executable's directory, else in the first of DataDirectories() that
+    // holds it. Empty when none exists.
     static QString FindThemeFile(const QString& name);
-    // The program's data directory under the XDG data home.
-    static QString DataDirectory();
+    // The program's data directories, in the order they are searched: the installed one beside
+    // the executable's (<prefix>/share/zelmora for <prefix>/bin), then "zelmora" under the XDG
+    // data home ($XDG_DATA_HOME, ~/.local/share) and under each of $XDG_DATA_DIRS
+    // (/usr/local/share, /usr/share).
+    static QStringList DataDirectories();
 
 protected:
     void SetLoaded(bool loaded) { loaded_ = loaded; }

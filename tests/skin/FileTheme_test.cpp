@@ -192,10 +192,24 @@ TEST_F(FileThemeTest, ABareNameIsFoundBesideTheProgramThenInTheDataDirectory) {
     other.SetThemeFile(QStringLiteral("/no/such/dir/") + bare);
     EXPECT_EQ(other.ThemeFile(), dir.filePath("zelmora/" + bare));
     EXPECT_EQ(other.ColorEntry(16), 13);
-    if (saved.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", saved);
+
+    // Nor in the data home: the first of the data directories that holds it, as installed.
+    QFile::remove(dir.filePath("zelmora/" + bare));
+    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", (dir.filePath("usr/local/share") + ":" + dir.filePath("usr/share")).toUtf8());
+    QDir().mkpath(dir.filePath("usr/share/zelmora"));
+    writeFile(dir.filePath("usr/share/zelmora/" + bare), greenTheme(14));
+    TsuiFileTheme installed(nullptr);
+    installed.SetThemeFile(bare);
+    EXPECT_EQ(installed.ThemeFile(), dir.filePath("usr/share/zelmora/" + bare));
+    EXPECT_EQ(installed.ColorEntry(16), 14);
+    for (const auto& [name, value] :
+         {std::pair{"XDG_DATA_HOME", saved}, std::pair{"XDG_DATA_DIRS", savedDirs}}) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
     QDir::setCurrent(savedCwd);
 }
 
