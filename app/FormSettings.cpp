@@ -1,8 +1,11 @@
 #include "app/FormSettings.h"
 
+#include "framework/core/AtomicFileWriter.h"
 #include "framework/core/EIniFileException.h"
 #include "framework/core/TIniFile.h"
+#include "skin/SuiWindowPlacement.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -31,6 +34,52 @@ bool markedReadOnly(const std::string& fileName) {
 
 std::string SettingsFilePath(const std::string& directory) {
     return (fs::path(directory) / "config.ini").string();
+}
+
+std::string ChooseSettingsDirectory(const std::string& programDirectory, const std::string& configHome) {
+    if (AtomicFileWriter::CanReplace(SettingsFilePath(programDirectory)))
+        return programDirectory;
+    return (fs::path(configHome) / "zelmora").string();
+}
+
+void MakePrivateDirectories(const std::string& directory) {
+    std::error_code ec;
+    fs::path path(directory);
+    if (path.empty() || fs::exists(path, ec))
+        return;
+    MakePrivateDirectories(path.parent_path().string());
+    if (fs::create_directory(path, ec))
+        fs::permissions(path, fs::perms::owner_all, ec);
+}
+
+void PlaceStoredWindow(TFormSettings& form, const std::vector<TRect>& workAreas, TPoint border) {
+    const TFormSettings defaults;
+    if (form.Width <= 0 || form.Height <= 0) {
+        form.Width = defaults.Width;
+        form.Height = defaults.Height;
+    }
+    if (workAreas.empty())
+        return;
+    const TRect* area = &workAreas.front();
+    for (const TRect& a : workAreas)
+        if (form.Left >= a.Left && form.Left < a.Right && form.Top >= a.Top && form.Top < a.Bottom) {
+            area = &a;
+            break;
+        }
+    // A side fitted to the area starts where the area does, so the whole window shows.
+    if (form.Width + border.X > area->Width()) {
+        form.Width = std::max(1, area->Width() - border.X);
+        form.Left = area->Left;
+    }
+    if (form.Height + border.Y > area->Height()) {
+        form.Height = std::max(1, area->Height() - border.Y);
+        form.Top = area->Top;
+    }
+    const TRect placed =
+        BringOntoWorkArea(Bounds(form.Left, form.Top, form.Width + border.X, form.Height + border.Y),
+                          workAreas, workAreas.front());
+    form.Left = placed.Left;
+    form.Top = placed.Top;
 }
 
 bool ReadSettings(const std::string& fileName, TProxySettings& proxy, TFormSettings& form) {

@@ -19,8 +19,10 @@
 #include "webview/TWebBrowser.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -44,6 +46,10 @@ constexpr int kMinChannelWidth = TsuiSideChannel::kMinOpenWidth;
 } // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner), http(std::make_unique<TIdHTTP>()) {
+    const std::string settingsDir = SettingsDirectory();
+    settingsFile_ = SettingsFilePath(settingsDir);
+    makeSettingsDirectory_ =
+        settingsDirectory().empty() && settingsDir != QCoreApplication::applicationDirPath().toStdString();
     SetName(QStringLiteral("Form1"));
     SetCaption(QStringLiteral("Zelmora新闻浏览器"));
     SetScaled(false);
@@ -202,11 +208,9 @@ void TForm1::SetSettingsDirectory(const std::string& directory) {
 std::string TForm1::SettingsDirectory() {
     if (!settingsDirectory().empty())
         return settingsDirectory();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
-
-std::string TForm1::SettingsFileName() const {
-    return SettingsFilePath(SettingsDirectory());
+    return ChooseSettingsDirectory(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString());
 }
 
 TPlatform& TForm1::Services() const {
@@ -223,6 +227,10 @@ void TForm1::FormCreate(TComponent*) {
         http->ProxyParams().SetProxyPort(Proxy.Port);
         http->ProxyParams().SetProxyUsername(Proxy.User);
         http->ProxyParams().SetProxyPassword(Proxy.Password);
+        // The stored window is placed on the screens before it is first shown: a window manager
+        // then keeps it where the reader asked, and the file gets that place back at close.
+        PlaceStoredWindow(form, Services().WorkAreas(),
+                          Point(Width() - ClientWidth(), Height() - ClientHeight()));
         SetTop(form.Top);
         SetLeft(form.Left);
         SetClientWidth(form.Width);
@@ -271,6 +279,8 @@ void TForm1::FormClose(TComponent*, TCloseAction&) {
     form.ListWidth = lb->Width();
     form.ShowTitle = stayOn ? 1 : 0;
     try {
+        if (makeSettingsDirectory_)
+            MakePrivateDirectories(std::filesystem::path(SettingsFileName()).parent_path().string());
         WriteSettings(SettingsFileName(), form);
     } catch (const EIniFileException& e) {
         // Reported, and the window still closes: a settings file that cannot be written must

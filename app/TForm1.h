@@ -10,9 +10,10 @@
 // suiPanel1 the skinned panel, groupbox1 the side channel, suiMainMenu1 the skinned main menu
 // shown on the frame's menu bar.
 //
-// FormCreate reads config.ini from SettingsDirectory() (the executable's directory unless a
-// test set another one), FormClose writes it (not while the window is as wide as the screen),
-// FormResize keeps the panes in place.
+// FormCreate reads config.ini from SettingsDirectory() (beside the executable when a config.ini
+// there can be written, else the user's configuration directory, unless a test set another one),
+// FormClose writes it (not while the window is as wide as the screen), FormResize keeps the
+// panes in place.
 #include "app/FormSettings.h"
 #include "framework/TForm.h"
 #include "skin/TsuiForm.h"
@@ -49,10 +50,12 @@ public:
     explicit TForm1(TComponent* owner);
     ~TForm1() override;
 
-    // Where config.ini lives; empty (the default) means the executable's directory.
+    // Where config.ini lives; empty (the default) means the place ChooseSettingsDirectory picks
+    // for the executable's directory and the user's configuration home ($XDG_CONFIG_HOME).
     static void SetSettingsDirectory(const std::string& directory);
     static std::string SettingsDirectory();
-    std::string SettingsFileName() const;
+    // The file this window reads and writes: chosen once, when the window is made.
+    const std::string& SettingsFileName() const { return settingsFile_; }
 
     // The platform services (message boxes, file dialogs, system browser, pointer, work area).
     TPlatform& Services() const;
@@ -161,6 +164,8 @@ private:
     bool applyThemeFile();
     void styleCommand(int skinIndex);
     KeepShownAfterRestore* keepShown_ = nullptr;
+    std::string settingsFile_;
+    bool makeSettingsDirectory_ = false; // the user's configuration folder, made on first close
 
     // The running feed fetch, its number (a result of an older one is dropped), the wait
     // cursor it shows, and the cookie store all fetches share with http.

@@ -12,6 +12,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class QWidget;
 
 // Message box flags and answers, with their classic values.
@@ -51,6 +53,8 @@ public:
     // The primary screen, and its work area (the screen less the panels and task bars).
     virtual TRect ScreenRect() = 0;
     virtual TRect WorkArea() = 0;
+    // The work area of every screen, the primary's first.
+    virtual std::vector<TRect> WorkAreas() { return {WorkArea()}; }
     // Hands the window to the window system's interactive move (the pointer drags it until the
     // button is released). False when the platform refuses (no window manager, some X servers,
     // the off-screen platform): the caller then moves the window itself (TPointerWindowMove).

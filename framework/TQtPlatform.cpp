@@ -129,3 +129,11 @@ TRect TQtPlatform::WorkArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? fromQRect(screen->availableGeometry()) : Rect(0, 0, 1024, 768);
 }
+
+std::vector<TRect> TQtPlatform::WorkAreas() {
+    std::vector<TRect> areas{WorkArea()};
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            areas.push_back(fromQRect(screen->availableGeometry()));
+    return areas;
+}

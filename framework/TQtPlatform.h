@@ -10,5 +10,6 @@ public:
     TPoint CursorPos() override;
     TRect ScreenRect() override;
     TRect WorkArea() override;
+    std::vector<TRect> WorkAreas() override;
     bool StartSystemMove(QWidget* window) override;
 };

@@ -31,6 +31,11 @@ public:
     TPoint CursorPos() override { return Cursor; }
     TRect ScreenRect() override { return Screen; }
     TRect WorkArea() override { return Work; }
+    std::vector<TRect> WorkAreas() override {
+        std::vector<TRect> areas{Work};
+        areas.insert(areas.end(), OtherWork.begin(), OtherWork.end());
+        return areas;
+    }
     bool StartSystemMove(QWidget* window) override {
         SystemMoves.push_back(window);
         return SystemMoveAnswer;
@@ -44,6 +49,7 @@ public:
     TPoint Cursor{-1000, -1000};
     TRect Screen = Rect(0, 0, 1280, 1024);
     TRect Work = Rect(0, 0, 1280, 1000);
+    std::vector<TRect> OtherWork;      // the work areas of further screens
     std::vector<QWidget*> SystemMoves; // windows handed to the system move
     bool SystemMoveAnswer = false;     // false: refused, as without a window manager
 };

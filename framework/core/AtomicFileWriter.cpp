@@ -47,6 +47,18 @@ std::string followLinks(const std::string& fileName) {
 
 } // namespace
 
+bool AtomicFileWriter::CanReplace(const std::string& fileName) {
+    try {
+        const std::string target = followLinks(fullPath(fileName));
+        struct stat st {};
+        if (::stat(target.c_str(), &st) != 0 || isReadOnlyFile(target))
+            return false;
+        return ::access(std::filesystem::path(target).parent_path().c_str(), W_OK) == 0;
+    } catch (const EInOutError&) {
+        return false; // a loop of links
+    }
+}
+
 AtomicFileWriter::AtomicFileWriter(std::string fileName)
     : fileName_(fullPath(fileName)), target_(followLinks(fileName_)) {
     if (isReadOnlyFile(target_))

@@ -9,6 +9,10 @@
 
 class AtomicFileWriter {
 public:
+    // Whether a writer could replace the file as it stands now: it is not marked read-only and
+    // its directory (after links) takes the temporary file. False for a missing file too.
+    static bool CanReplace(const std::string& fileName);
+
     // Creates the temporary file; throws EInOutError "Cannot create file ..." when it cannot.
     explicit AtomicFileWriter(std::string fileName);
     ~AtomicFileWriter();

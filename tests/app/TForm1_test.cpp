@@ -6,13 +6,17 @@
 #include "framework/TPanel.h"
 #include "framework/TScriptedPlatform.h"
 #include "framework/TSplitter.h"
+#include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WithoutFileOverride.h"
 #include "webview/TWebBrowser.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +50,7 @@ struct FormFixture : ::testing::Test {
             fs::permissions(ini, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
     }
     void create() { form = std::make_unique<TForm1>(nullptr); }
+    int stored(const char* key) const { return TIniFile(ini.string()).ReadInteger("form", key, -1); }
 };
 
 TEST_F(FormFixture, WithoutSettingsTheCreatedGeometryStays) {
@@ -268,3 +273,90 @@ TEST_F(FormFixture, MenuTreeCarriesEveryItemByName) {
 }
 
 } // namespace
+
+TEST_F(FormFixture, AStoredWindowIsPlacedOnTheScreensBeforeItShowsAndSavedWhereItStands) {
+    platform.Work = Rect(0, 0, 1200, 950); // a panel at the right and one at the bottom
+    // Larger than the work area: fitted to it, starting at its corner.
+    WriteFile(ini, "[form]\r\ntop=10\r\nleft=20\r\nwidth=100000\r\nheigth=100000\r\n");
+    create();
+    EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 1200, 950));
+    const int fittedHeight = form->ClientHeight();
+    form->Close();
+    EXPECT_EQ(stored("width"), 1194);
+    EXPECT_EQ(stored("heigth"), fittedHeight);
+    EXPECT_EQ(stored("left"), 0);
+    EXPECT_EQ(stored("top"), 0);
+
+    // Far off every screen: brought onto the work area before it is shown, and saved there.
+    WriteFile(ini, "[form]\r\ntop=5000\r\nleft=5000\r\nwidth=600\r\nheigth=400\r\n");
+    create();
+    const TRect placed = form->BoundsRect();
+    EXPECT_EQ(placed.Right, 1200);
+    EXPECT_EQ(placed.Bottom, 950);
+    EXPECT_EQ(form->ClientWidth(), 600);
+    form->Close();
+    EXPECT_EQ(stored("top"), placed.Top);
+    EXPECT_EQ(stored("left"), placed.Left);
+
+    // No size at all: the default size, which is what the file then keeps.
+    WriteFile(ini, "[form]\r\ntop=10\r\nleft=20\r\nwidth=0\r\nheigth=-5\r\n");
+    create();
+    EXPECT_EQ(form->ClientWidth(), 652);
+    EXPECT_EQ(form->ClientHeight(), 565);
+    form->Close();
+    EXPECT_EQ(stored("width"), 652);
+    EXPECT_EQ(stored("heigth"), 565);
+    EXPECT_EQ(stored("left"), 20);
+
+    // On a larger second screen a large window keeps its size.
+    platform.OtherWork = {Rect(1280, 0, 3200, 1200)};
+    WriteFile(ini, "[form]\r\ntop=10\r\nleft=1400\r\nwidth=1800\r\nheigth=1100\r\n");
+    create();
+    EXPECT_EQ(form->Left(), 1400);
+    EXPECT_EQ(form->ClientWidth(), 1800);
+    EXPECT_EQ(form->ClientHeight(), 1100);
+}
+
+TEST_F(FormFixture, AFileThatCouldNotBeReadIsNotRewrittenAndClosingSaysSo) {
+    const std::string held = "[hosts]\r\nfeed=news.lan\r\n[proxy]\r\nip=proxy.lan\r\npassword=secret\r\n";
+    WriteFile(ini, held);
+    fs::permissions(ini, fs::perms::owner_write);
+    {
+        WithoutFileOverride bitsHold; // root too
+        create();
+        form->Show();
+        form->Close();
+    }
+    ASSERT_EQ(platform.Boxes.size(), 1u);
+    EXPECT_EQ(platform.Boxes[0].Text.toStdString(), "Unable to write to " + ini.string() + ".");
+    EXPECT_FALSE(form->Visible());
+    fs::permissions(ini, fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadFile(ini), held);
+}
+
+TEST_F(FormFixture, WithoutAWritableFileBesideTheProgramTheUsersConfigurationFolderIsUsed) {
+    // The portable place: a config.ini there that can be written.
+    const fs::path program = dir / "bin";
+    const fs::path home = dir / "config";
+    fs::create_directories(program);
+    EXPECT_EQ(ChooseSettingsDirectory(program.string(), home.string()), (home / "zelmora").string());
+    WriteFile(program / "config.ini", "");
+    EXPECT_EQ(ChooseSettingsDirectory(program.string(), home.string()), program.string());
+    fs::permissions(program / "config.ini", fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(ChooseSettingsDirectory(program.string(), home.string()), (home / "zelmora").string());
+
+    // The window itself: the test program has no config.ini beside it, so it uses
+    // $XDG_CONFIG_HOME/zelmora, made (for the user alone) when the window first closes.
+    ASSERT_FALSE(fs::exists(fs::path(QCoreApplication::applicationDirPath().toStdString()) / "config.ini"));
+    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.string()));
+    TForm1::SetSettingsDirectory("");
+    create();
+    EXPECT_EQ(form->SettingsFileName(), (home / "zelmora" / "config.ini").string());
+    EXPECT_FALSE(fs::exists(home));
+    form->Close();
+    qputenv("XDG_CONFIG_HOME", oldHome);
+    EXPECT_TRUE(platform.Boxes.empty());
+    EXPECT_NE(ReadFile(home / "zelmora" / "config.ini").find("[form]\r\nwidth=703"), std::string::npos);
+    EXPECT_EQ(fs::status(home / "zelmora").permissions() & fs::perms::all, fs::perms::owner_all);
+}
