@@ -56,11 +56,11 @@ QString TsuiFileTheme::FindThemeFile(const QString& name) {
     const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
     if (isFile(besideProgram))
         return besideProgram;
-    for (const QString& dir : DataDirectories()) {
-        const QString inData = QDir::cleanPath(QDir(dir).filePath(fileName));
-        if (isFile(inData))
-            return inData;
-    }
+    // An installation keeps its theme files in the data directory's themes folder.
+    for (const QString& dir : DataDirectories())
+        for (const QString& inData : {QDir(dir).filePath(fileName), QDir(dir).filePath("themes/" + fileName)})
+            if (isFile(inData))
+                return QDir::cleanPath(inData);
     return {};
 }
 

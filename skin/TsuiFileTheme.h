@@ -48,7 +48,7 @@ public:
 
     // Where a theme file of that name is: the name itself when a file exists there, else the
     // same file name in the executable's directory, else in the first of DataDirectories() that
-    // holds it. Empty when none exists.
+    // holds it, directly or in its "themes" folder. Empty when none exists.
     static QString FindThemeFile(const QString& name);
     // The program's data directories, in the order they are searched: the installed one beside
     // the executable's (<prefix>/share/zelmora for <prefix>/bin), then "zelmora" under the XDG

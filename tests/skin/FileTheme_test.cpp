@@ -197,11 +197,11 @@ TEST_F(FileThemeTest, ABareNameIsFoundBesideTheProgramThenInTheDataDirectory) {
     QFile::remove(dir.filePath("zelmora/" + bare));
     const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
     qputenv("XDG_DATA_DIRS", (dir.filePath("usr/local/share") + ":" + dir.filePath("usr/share")).toUtf8());
-    QDir().mkpath(dir.filePath("usr/share/zelmora"));
-    writeFile(dir.filePath("usr/share/zelmora/" + bare), greenTheme(14));
+    QDir().mkpath(dir.filePath("usr/share/zelmora/themes"));
+    writeFile(dir.filePath("usr/share/zelmora/themes/" + bare), greenTheme(14));
     TsuiFileTheme installed(nullptr);
     installed.SetThemeFile(bare);
-    EXPECT_EQ(installed.ThemeFile(), dir.filePath("usr/share/zelmora/" + bare));
+    EXPECT_EQ(installed.ThemeFile(), dir.filePath("usr/share/zelmora/themes/" + bare));
     EXPECT_EQ(installed.ColorEntry(16), 14);
     for (const auto& [name, value] :
          {std::pair{"XDG_DATA_HOME", saved}, std::pair{"XDG_DATA_DIRS", savedDirs}}) {
