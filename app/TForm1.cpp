@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/PlacesLog.h"
 #include "framework/TApplication.h"
 #include "framework/TFileDialog.h"
 #include "framework/TListBox.h"
@@ -28,6 +29,8 @@
 #include <utility>
 
 TForm1* Form1 = nullptr;
+
+Q_LOGGING_CATEGORY(lcPlaces, "zelmora.places", QtWarningMsg)
 
 namespace {
 
@@ -220,6 +223,7 @@ TPlatform& TForm1::Services() const {
 void TForm1::FormCreate(TComponent*) {
     // The hosts the reader talks to: built-in, or the "hosts" section of the same file.
     SetReaderHosts(TReaderHosts(TIniFile(SettingsFileName())));
+    qCInfo(lcPlaces).noquote() << "settings file:" << QString::fromStdString(SettingsFileName());
     Pinned = 1;
     TFormSettings form;
     if (ReadSettings(SettingsFileName(), Proxy, form)) {

@@ -1,5 +1,6 @@
 // The window's styles: the theme manager skinman, the skin index applied at start, the five
 // style commands, and the optional theme file named in config.ini's [theme] section.
+#include "app/PlacesLog.h"
 #include "app/TForm1.h"
 
 #include "framework/AnsiText.h"
@@ -101,9 +102,11 @@ bool TForm1::applyThemeFile() {
         // Not a theme file, or a broken one: the window keeps its built-in styles.
     }
     if (!theme->Loaded()) {
+        qCInfo(lcPlaces).noquote() << "theme file not found or not read:" << AnsiToQString(name);
         delete theme;
         return false;
     }
+    qCInfo(lcPlaces).noquote() << "theme file:" << theme->ThemeFile();
     FileTheme1 = theme;
     skinman->SetFileTheme(theme);
     skinman->SetUIStyle(FromThemeFile);

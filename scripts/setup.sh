@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick openbox x11-utils
   curl python3-feedparser libssl-dev ca-certificates openssl
+  desktop-file-utils appstream lintian file
   fonts-wqy-zenhei fonts-dejavu-core
 )
 

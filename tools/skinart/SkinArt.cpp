@@ -1,6 +1,8 @@
 // skinart --green-theme DIR: writes the sources of our own green theme file (BMPs named after
 // their entry keys and values.ini) for `zelmora-cli theme pack`.
 //
+// skinart --icons DIR: draws the program's icon into DIR/hicolor (every installed size and SVG).
+//
 // skinart SKIN_DIR: draws every bitmap resource of the skin into SKIN_DIR/res/NAME.png and lists
 // them in SKIN_DIR/skin.qrc under the prefix /bitmaps. Deterministic: the same code writes the
 // same pixels.
@@ -11,6 +13,7 @@
 // style's bar strip. Where the pixels are fixed (bar strips, MacOS menu strips, the check mark,
 // the pin glyph) they are copied exactly.
 #include "ArtPixels.h"
+#include "IconArt.h"
 
 #include <QDir>
 #include <QFile>
@@ -879,6 +882,12 @@ bool writeAll(const QString& skinDir) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        if (!WriteIcons(QString::fromLocal8Bit(argv[2])))
+            return 1;
+        std::printf("icons written\n");
+        return 0;
+    }
     if (argc == 3 && std::string(argv[1]) == "--green-theme") {
         if (!writeGreenSources(QString::fromLocal8Bit(argv[2])))
             return 1;
@@ -886,7 +895,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skinart SKIN_DIR | skinart --green-theme DIR\n");
+        std::fprintf(stderr, "usage: skinart SKIN_DIR | skinart --green-theme DIR | skinart --icons DIR\n");
         return 2;
     }
     fixedBitmaps();
