@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 TBitmap::TBitmap() : canvas_(new TCanvas(this)) {}
 
 TBitmap::TBitmap(int width, int height) : TBitmap() {
@@ -21,20 +24,33 @@ void TBitmap::SetSize(int w, int h) {
     h = std::max(h, 0);
     if (w == width_ && h == height_)
         return;
-    QImage next;
-    if (w > 0 && h > 0) {
-        next = QImage(w, h, QImage::Format_RGB32);
-        next.fill(Qt::white);
-        if (!image_.isNull()) {
-            QPainter p(&next);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(0, 0, image_);
-        }
-    }
-    image_ = std::move(next);
+    image_ = resized(w, h, ratio_);
     width_ = w;
     height_ = h;
     changed();
+}
+
+void TBitmap::SetPixelRatio(qreal ratio) {
+    ratio = std::max<qreal>(ratio, 1);
+    if (ratio == ratio_)
+        return;
+    image_ = resized(width_, height_, ratio);
+    ratio_ = ratio;
+    changed();
+}
+
+QImage TBitmap::resized(int w, int h, qreal ratio) const {
+    if (w <= 0 || h <= 0)
+        return QImage();
+    QImage next(int(std::ceil(w * ratio)), int(std::ceil(h * ratio)), QImage::Format_RGB32);
+    next.setDevicePixelRatio(ratio);
+    next.fill(Qt::white);
+    if (!image_.isNull()) {
+        QPainter p(&next);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, image_);
+    }
+    return next;
 }
 
 void TBitmap::SetTransparent(bool t) {
@@ -56,7 +72,7 @@ TColor TBitmap::TransparentColor() const {
         return transparentColor_;
     if (image_.isNull())
         return clNone;
-    return FromQColor(QColor(image_.pixel(0, height_ - 1)));
+    return FromQColor(QColor(image_.pixel(0, image_.height() - 1)));
 }
 
 void TBitmap::SetTransparentColor(TColor c) {
@@ -71,6 +87,7 @@ void TBitmap::Assign(const TBitmap& other) {
     image_ = other.image_;
     width_ = other.width_;
     height_ = other.height_;
+    ratio_ = other.ratio_;
     transparent_ = other.transparent_;
     transparentMode_ = other.transparentMode_;
     transparentColor_ = other.transparentColor_;
@@ -83,8 +100,10 @@ void TBitmap::SetImage(const QImage& image) {
         width_ = height_ = 0;
     } else {
         image_ = image.convertToFormat(QImage::Format_RGB32);
-        width_ = image_.width();
-        height_ = image_.height();
+        ratio_ = std::max<qreal>(image_.devicePixelRatio(), 1);
+        image_.setDevicePixelRatio(ratio_);
+        width_ = int(std::lround(image_.width() / ratio_));
+        height_ = int(std::lround(image_.height() / ratio_));
     }
     changed();
 }

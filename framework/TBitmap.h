@@ -7,6 +7,12 @@
 //   bmp.SetTransparent(true);             // drawn without its bottom-left pixel's colour
 //   other.Canvas().Draw(0, 0, bmp);
 //
+// A bitmap for a screen of higher density has a pixel ratio above 1 (SetPixelRatio, taken from the
+// widget it is copied onto): its sizes and every coordinate stay in the window's pixels, while the
+// picture holds ratio x ratio device pixels for each of them, so text and lines drawn on it are as
+// sharp as the screen, and a picture of ratio 1 drawn onto it (the skin's pixel art) is enlarged
+// pixel by pixel, never blurred.
+//
 // Width and height are kept even when one of them is 0 (the image is then empty). Resources are
 // looked up by name under the Qt resource prefix ":/bitmaps/" (any image format Qt reads); a
 // missing one raises EResNotFound "Resource NAME not found".
@@ -49,6 +55,10 @@ public:
     void SetSize(int w, int h);
     bool Empty() const { return width_ == 0 || height_ == 0; }
 
+    // Device pixels per pixel (1 unless set). Changing it keeps the picture, enlarged or reduced.
+    qreal PixelRatio() const { return ratio_; }
+    void SetPixelRatio(qreal ratio);
+
     TCanvas& Canvas() { return *canvas_; }
 
     bool Transparent() const { return transparent_; }
@@ -69,8 +79,10 @@ public:
     // Format from the extension (".png", ".bmp"); raises Exception when it cannot be written.
     void SaveToFile(const std::string& fileName) const;
 
-    // The picture itself; a null image while Empty().
+    // The picture itself, in device pixels (its devicePixelRatio() is PixelRatio()); a null image
+    // while Empty().
     const QImage& Image() const { return image_; }
+    // Takes the picture and its device pixel ratio.
     void SetImage(const QImage& image);
 
     // Called after the picture is replaced or resized (not after canvas drawing).
@@ -80,9 +92,11 @@ private:
     friend class TCanvas;
     QImage& mutableImage() { return image_; }
     void changed();
+    QImage resized(int w, int h, qreal ratio) const;
 
     int width_ = 0;
     int height_ = 0;
+    qreal ratio_ = 1;
     QImage image_;
     bool transparent_ = false;
     TTransparentMode transparentMode_ = TTransparentMode::tmAuto;

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -32,12 +33,16 @@ QImage drawable(const TBitmap& bitmap) {
 }
 
 // Nearest-pixel scaling as the classic stretch does it: destination pixel d takes source pixel
-// d * source size / destination size, so pixels are repeated or dropped, never blended.
-QImage stretched(const QImage& src, int w, int h) {
+// d * source size / destination size, so pixels are repeated or dropped, never blended. w and h
+// are in the window's pixels; the result keeps the source's device pixel ratio.
+QImage stretched(const QImage& src, int logicalW, int logicalH) {
+    const qreal ratio = src.devicePixelRatio();
+    const int w = int(std::ceil(logicalW * ratio)), h = int(std::ceil(logicalH * ratio));
     if (src.width() == w && src.height() == h)
         return src;
     const QImage in = src.convertToFormat(QImage::Format_ARGB32);
     QImage out(w, h, QImage::Format_ARGB32);
+    out.setDevicePixelRatio(ratio);
     for (int y = 0; y < h; ++y) {
         const auto* sline = reinterpret_cast<const QRgb*>(in.constScanLine(int(qint64(y) * in.height() / h)));
         auto* dline = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -45,6 +50,20 @@ QImage stretched(const QImage& src, int w, int h) {
             dline[x] = sline[qint64(x) * in.width() / w];
     }
     return out;
+}
+
+// The device pixels of the window's pixel (x, y) in an image of any pixel ratio (one for ratio 1).
+QRect devicePixels(const QImage& image, int x, int y) {
+    const qreal r = image.devicePixelRatio();
+    const int left = int(std::floor(x * r)), top = int(std::floor(y * r));
+    return QRect(left, top, std::max(1, int(std::floor((x + 1) * r)) - left),
+                 std::max(1, int(std::floor((y + 1) * r)) - top));
+}
+
+QRect deviceRect(const QImage& image, const TRect& r) {
+    const qreal k = image.devicePixelRatio();
+    const int left = int(std::floor(r.Left * k)), top = int(std::floor(r.Top * k));
+    return QRect(left, top, int(std::ceil(r.Right * k)) - left, int(std::ceil(r.Bottom * k)) - top);
 }
 
 // Pixels of a line from a to b without b, in Bresenham order.
@@ -126,6 +145,12 @@ template <typename F> void TCanvas::paint(F&& f) {
     QPainter p(&bitmap_->mutableImage());
     setup(p);
     f(p);
+}
+
+qreal TCanvas::PixelRatio() const {
+    if (painter_ && painter_->device())
+        return painter_->device()->devicePixelRatioF();
+    return bitmap_ ? bitmap_->PixelRatio() : 1;
 }
 
 const QImage* TCanvas::Image() const {
@@ -230,9 +255,13 @@ void TCanvas::DrawFocusRect(const TRect& r) {
         if (bitmap_->Empty())
             return;
         QImage& img = bitmap_->mutableImage();
-        for (const QPoint& pt : pts)
-            if (img.rect().contains(pt))
-                img.setPixel(pt, img.pixel(pt) ^ 0x00FFFFFF);
+        // Every device pixel of the pixel, on a bitmap of a higher pixel ratio.
+        for (const QPoint& pt : pts) {
+            const QRect block = devicePixels(img, pt.x(), pt.y()).intersected(img.rect());
+            for (int y = block.top(); y <= block.bottom(); ++y)
+                for (int x = block.left(); x <= block.right(); ++x)
+                    img.setPixel(x, y, img.pixel(x, y) ^ 0x00FFFFFF);
+        }
         return;
     }
     paint([&](QPainter& p) {
@@ -262,15 +291,21 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 TColor TCanvas::Pixels(int x, int y) const {
     const QImage* img = Image();
-    if (!img || !img->rect().contains(x, y))
+    if (!img || x < 0 || y < 0 || x >= bitmap_->Width() || y >= bitmap_->Height())
         return -1;
-    return FromQColor(QColor(img->pixel(x, y)));
+    const QPoint at = devicePixels(*img, x, y).topLeft();
+    return img->rect().contains(at) ? FromQColor(QColor(img->pixel(at))) : -1;
 }
 
 void TCanvas::SetPixels(int x, int y, TColor color) {
-    if (!bitmap_ || bitmap_->Empty() || !bitmap_->Image().rect().contains(x, y))
+    if (!bitmap_ || bitmap_->Empty() || x < 0 || y < 0 || x >= bitmap_->Width() || y >= bitmap_->Height())
         return;
-    bitmap_->mutableImage().setPixel(x, y, ToQColor(color).rgb());
+    QImage& img = bitmap_->mutableImage();
+    const QRect block = devicePixels(img, x, y).intersected(img.rect());
+    const QRgb rgb = ToQColor(color).rgb();
+    for (int py = block.top(); py <= block.bottom(); ++py)
+        for (int px = block.left(); px <= block.right(); ++px)
+            img.setPixel(px, py, rgb);
 }
 
 void TCanvas::drawImage(int x, int y, const QImage& image) {
@@ -294,7 +329,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& src, const TRect& sourc
     if (!img || dest.Width() <= 0 || dest.Height() <= 0 || source.Width() <= 0 || source.Height() <= 0)
         return;
     // Copying first lets source and destination be the same bitmap, overlapping or not.
-    const QImage part = img->copy(toQRect(source));
+    QImage part = img->copy(deviceRect(*img, source));
+    part.setDevicePixelRatio(img->devicePixelRatio());
     const QImage scaled = stretched(part, dest.Width(), dest.Height());
     paint([&](QPainter& p) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -311,8 +347,11 @@ int TCanvas::TextHeight(const QString&) const {
 }
 
 // Chinese glyphs come from the CJK face, whose crisp hand-tuned bitmaps exist at 12 and 16 pixels
-// only; at other sizes its outlines lose strokes without antialiasing, so those are smoothed.
-static bool needsSmoothing(const QString& text, int pixelSize) {
+// only; at other sizes its outlines lose strokes without antialiasing, so those are smoothed. On a
+// denser screen every glyph is drawn from its outline at the device's size, smoothed.
+static bool needsSmoothing(const QString& text, int pixelSize, qreal pixelRatio) {
+    if (pixelRatio > 1)
+        return true;
     if (pixelSize == 12 || pixelSize == 16)
         return false;
     for (QChar ch : text)
@@ -323,7 +362,7 @@ static bool needsSmoothing(const QString& text, int pixelSize) {
 
 void TCanvas::drawTextLine(QPainter& p, int x, int y, const QString& shown, int underlineAt) {
     QFont qfont = font_.ToQFont();
-    if (needsSmoothing(shown, qfont.pixelSize()))
+    if (needsSmoothing(shown, qfont.pixelSize(), p.device() ? p.device()->devicePixelRatioF() : 1))
         qfont.setStyleStrategy(QFont::PreferAntialias);
     const QFontMetrics fm(qfont);
     if (brush_.Style() == TBrushStyle::bsSolid)

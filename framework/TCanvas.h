@@ -91,6 +91,9 @@ public:
 
     // The bitmap this canvas draws on, or nullptr.
     const QImage* Image() const;
+    // Device pixels per pixel of what the canvas draws on (a scratch bitmap made to the same
+    // ratio keeps its text as sharp).
+    qreal PixelRatio() const;
     // The painter this canvas draws through (a widget's paint), or nullptr.
     QPainter* Painter() const { return painter_; }
 

@@ -247,7 +247,9 @@ void TsuiMenuBar::paintButton(TCanvas& canvas, int index, const TFont& font) {
     canvas.Font() = font;
 
     if ((hot || pressed) && style == MacOS) {
-        TBitmap look(r.Width(), r.Height());
+        TBitmap look;
+        look.SetPixelRatio(canvas.PixelRatio());
+        look.SetSize(r.Width(), r.Height());
         StretchMacMenuStripSelected(look.Canvas(), Rect(0, 0, r.Width(), r.Height()));
         TFont& f = look.Canvas().Font();
         f = canvas.Font();
@@ -291,11 +293,14 @@ void TsuiMenuBar::PaintTo(TCanvas& canvas) {
 }
 
 void TsuiMenuBar::Paint() {
-    // Composed off-screen and copied in one block; composed again only when what it shows changed.
+    // Composed off-screen at the screen's density and copied in one block; composed again only when
+    // what it shows changed.
     const TFont font = buttonFont();
-    const PictureKey key{ClientWidth(), ClientHeight(),    hot_,           pressed_,
-                         Color(),       look().Generation, font.ToQFont(), font.Color()};
+    const PictureKey key{ClientWidth(),  ClientHeight(), hot_,
+                         pressed_,       Color(),        look().Generation,
+                         font.ToQFont(), font.Color(),   std::max<qreal>(devicePixelRatioF(), 1)};
     if (key != pictureKey_) {
+        offscreen_.SetPixelRatio(key.Ratio);
         if (offscreen_.Width() != key.Width || offscreen_.Height() != key.Height)
             offscreen_.SetSize(key.Width, key.Height);
         PaintTo(offscreen_.Canvas());

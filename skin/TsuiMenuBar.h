@@ -114,6 +114,7 @@ private:
         int LookGeneration;
         QFont Font;
         TColor FontColor;
+        qreal Ratio;
         bool operator==(const PictureKey&) const = default;
     };
     const Look& look();

@@ -194,6 +194,11 @@ void TsuiPanel::drawButton(TCanvas& canvas, int frame) {
 
 void TsuiPanel::Paint() {
     const int w = TControl::Width(), h = TControl::Height();
+    const qreal ratio = std::max<qreal>(devicePixelRatioF(), 1); // text and lines as sharp as the screen
+    if (offscreen_->PixelRatio() != ratio) {
+        offscreen_->SetPixelRatio(ratio);
+        pictureValid_ = false;
+    }
     if (buttonShown())
         buttonHot_ = pointerOnButton();
     const int frame = buttonFrame();

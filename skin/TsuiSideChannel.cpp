@@ -301,6 +301,11 @@ void TsuiSideChannel::AlignControls(TControl* aControl, TRect& rect) {
 void TsuiSideChannel::Paint() {
     const int w = TControl::Width(), h = TControl::Height();
     const TAlignment a = TPanel::Alignment();
+    const qreal ratio = std::max<qreal>(devicePixelRatioF(), 1); // text and lines as sharp as the screen
+    if (offscreen_->PixelRatio() != ratio) {
+        offscreen_->SetPixelRatio(ratio);
+        pictureValid_ = false;
+    }
     if (pictureValid_ && w == pictureWidth_ && h == pictureHeight_ && popped_ == picturePopped_ &&
         Color() == pictureColor_ && a == pictureAlignment_) {
         Canvas()->Draw(0, 0, *offscreen_);

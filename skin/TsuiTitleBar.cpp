@@ -312,7 +312,10 @@ void TsuiTitleBar::PaintButtonsAndCaption(TBitmap& bitmap) {
             if (!icon.isNull()) {
                 TBitmap iconBitmap;
                 // Composed over the bar's own pixels, so the icon's transparency shows the bar.
-                iconBitmap.SetImage(bitmap.Image().copy(left + 3, bandTop_, 16, 16));
+                iconBitmap.SetPixelRatio(bitmap.PixelRatio());
+                iconBitmap.SetSize(16, 16);
+                iconBitmap.Canvas().CopyRect(Rect(0, 0, 16, 16), bitmap.Canvas(),
+                                             Rect(left + 3, bandTop_, left + 19, bandTop_ + 16));
                 if (!iconBitmap.Empty()) {
                     QImage composed = iconBitmap.Image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
                     QPainter painter(&composed);
@@ -351,6 +354,11 @@ void TsuiTitleBar::PaintButtonsAndCaption(TBitmap& bitmap) {
 }
 
 void TsuiTitleBar::Paint() {
+    // Drawn at the screen's density, so the caption is as sharp as the screen.
+    if (buffer_.PixelRatio() != devicePixelRatioF()) {
+        buffer_.SetPixelRatio(devicePixelRatioF());
+        bufferFresh_ = false;
+    }
     if (!bufferFresh_)
         PaintTo(buffer_);
     bufferFresh_ = false;
@@ -358,6 +366,7 @@ void TsuiTitleBar::Paint() {
 }
 
 void TsuiTitleBar::refresh() {
+    buffer_.SetPixelRatio(devicePixelRatioF());
     PaintTo(buffer_);
     bufferFresh_ = true;
     Invalidate();
