@@ -7,7 +7,7 @@
 void LoadCaptionBarSkin(const TsuiStyleSource& source, TBitmap& barImage, TColor& borderColor,
                         TColor& captionFontColor) {
     source.Image(TStyleEntry::SideChannelBarImage, barImage);
-    borderColor = source.Color(TStyleEntry::ControlBorderColor);
+    borderColor = source.Color(TStyleEntry::ControlBorderColor, borderColor);
     if (source.FromFile())
         captionFontColor = ThemeKindDarkBarCaption(source.ThemeKind()) ? clBlack : clWhite;
     else if (source.BuiltIn() == MacOS) // black although its selected-menu font is white

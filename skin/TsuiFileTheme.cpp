@@ -3,6 +3,7 @@
 #include "framework/TBitmap.h"
 #include "framework/TForm.h"
 #include "skin/SuiDrawing.h"
+#include "skin/SuiStyleTable.h"
 #include "skin/TsuiThemeFileReader.h"
 
 #include <QCoreApplication>
@@ -104,8 +105,27 @@ bool TsuiFileTheme::BoolEntry(int entry) const {
     return holder_.Flag(entry) != 0;
 }
 
+QSize TsuiFileTheme::MaxPictureSize(int entry) {
+    constexpr int kBarRows = 64, kButtonFrames = 18, kOtherSide = 1024;
+    switch (TStyleEntry(entry)) {
+    case TStyleEntry::TitleBarLeftImage:
+    case TStyleEntry::TitleBarClientImage:
+    case TStyleEntry::TitleBarRightImage:
+    case TStyleEntry::SideChannelBarImage:
+        return QSize(kOtherSide, kBarRows);
+    case TStyleEntry::TitleBarButtonImage:
+        return QSize(kButtonFrames * kBarRows, kBarRows);
+    default:
+        return QSize(kOtherSide, kOtherSide);
+    }
+}
+
 void TsuiFileTheme::ImageEntry(int entry, TBitmap& target) const {
-    holder_.Image(entry, target);
+    TBitmap picture;
+    holder_.Image(entry, picture);
+    const QSize max = MaxPictureSize(entry);
+    if (!picture.Empty() && picture.Width() <= max.width() && picture.Height() <= max.height())
+        target.Assign(picture);
 }
 
 void TsuiFileTheme::ImageFrameEntry(int entry, TBitmap& target, int frameCount, int frameNumber) const {

@@ -19,10 +19,14 @@
 // Lookups by entry number (1 to 42, keyed as in the built-in table). Before any file is read:
 // colour and integer 0, flag false, the whole image leaves the bitmap unchanged and a frame of
 // it empties the bitmap. With a file: colour and integer -1 for a missing integer entry, flag
-// false for a missing byte entry, a missing or unreadable image leaves the bitmap unchanged.
+// false for a missing byte entry, a missing or unreadable image leaves the bitmap unchanged (a
+// frame of it comes out empty), and so does a picture larger than its place allows
+// (MaxPictureSize).
 #include "framework/TColor.h"
 #include "framework/TComponent.h"
 #include "skin/TsuiFileThemeMgr.h"
+
+#include <QSize>
 
 class TBitmap;
 
@@ -45,6 +49,11 @@ public:
     virtual void ImageFrameEntry(int entry, TBitmap& target, int frameCount, int frameNumber) const;
 
     const TsuiFileThemeMgr& Holder() const { return holder_; }
+
+    // The largest picture a theme file may give for an entry. The title bar's pieces and button
+    // strip and the caption bars' picture set a bar's height: at most 64 rows (and 18 button
+    // frames of 64 columns); any other picture at most 1024 x 1024.
+    static QSize MaxPictureSize(int entry);
 
     // Where a theme file of that name is: the name itself when a file exists there, else the
     // same file name in the executable's directory, else in the first of DataDirectories() that

@@ -132,9 +132,10 @@ void TsuiForm::SetFileTheme(TsuiFileTheme* theme) {
 void TsuiForm::SetUIStyle(TsuiUIStyle style) {
     style_ = style;
     const TsuiStyleSource source(fileTheme_, style);
-    borderColor_ = source.Color(TStyleEntry::FormBorderColor);
+    // A colour the theme file lacks keeps the frame's own.
+    borderColor_ = source.Color(TStyleEntry::FormBorderColor, borderColor_);
     frameBorderWidth_ = source.Int(TStyleEntry::FormBorderWidthInt);
-    TPanel::SetColor(source.Color(TStyleEntry::FormBackgroundColor));
+    TPanel::SetColor(source.Color(TStyleEntry::FormBackgroundColor, Color()));
     // Two theme kinds keep a dark bar of their own; the rest take the frame's colour.
     const TColor kind = source.ThemeKind();
     if (menuBar_ && kind == kThemeKind2)

@@ -80,12 +80,12 @@ const TsuiMenuBar::Look& TsuiMenuBar::look() {
     ++look_.Generation;
     look_.Style = style;
     look_.Theme = theme;
-    look_.SelectedFont = source.Color(TStyleEntry::MenuSelectedFontColor);
-    look_.SelectedBackground = source.Color(TStyleEntry::MenuSelectedBackgroundColor);
-    look_.SelectedBorder = source.Color(TStyleEntry::MenuSelectedBorderColor);
+    look_.SelectedFont = source.DefaultedColor(TStyleEntry::MenuSelectedFontColor);
+    look_.SelectedBackground = source.DefaultedColor(TStyleEntry::MenuSelectedBackgroundColor);
+    look_.SelectedBorder = source.DefaultedColor(TStyleEntry::MenuSelectedBorderColor);
     look_.Text = source.FromFile() && source.ThemeKind() == kThemeKind3
                      ? clWhite
-                     : source.Color(TStyleEntry::MenuFontColor);
+                     : source.DefaultedColor(TStyleEntry::MenuFontColor);
     if (style == MacOS)
         LoadSkinBitmap(look_.MacStrip, "MACOS_MENU_BAR");
     return look_;

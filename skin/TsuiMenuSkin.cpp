@@ -32,12 +32,13 @@ void TsuiMenuSkin::ApplyStyle(TsuiUIStyle style) {
         SeparatorColor = 0x848284;
     }
     const TsuiStyleSource source(FileTheme, style);
-    BarColor = source.Color(TStyleEntry::MenuBarColor);
-    Color = source.Color(TStyleEntry::MenuBackgroundColor);
-    FontColor = source.Color(TStyleEntry::MenuFontColor);
-    SelectedBorderColor = source.Color(TStyleEntry::MenuSelectedBorderColor);
-    SelectedColor = source.Color(TStyleEntry::MenuSelectedBackgroundColor);
-    SelectedFontColor = source.Color(TStyleEntry::MenuSelectedFontColor);
+    // A colour the theme file lacks keeps the menu's own.
+    BarColor = source.Color(TStyleEntry::MenuBarColor, BarColor);
+    Color = source.Color(TStyleEntry::MenuBackgroundColor, Color);
+    FontColor = source.Color(TStyleEntry::MenuFontColor, FontColor);
+    SelectedBorderColor = source.Color(TStyleEntry::MenuSelectedBorderColor, SelectedBorderColor);
+    SelectedColor = source.Color(TStyleEntry::MenuSelectedBackgroundColor, SelectedColor);
+    SelectedFontColor = source.Color(TStyleEntry::MenuSelectedFontColor, SelectedFontColor);
 }
 
 void TsuiMenuSkin::SetMenuItemHeight(int value) {
@@ -69,7 +70,8 @@ void TsuiMenuSkin::drawFlatFrame(TCanvas& canvas) const {
     // classic menu this runs again for every item drawn.
     QPainter* painter = canvas.Painter();
     if (auto* window = painter ? dynamic_cast<QWidget*>(painter->device()) : nullptr) {
-        const TColor line = TsuiStyleSource(FileTheme, UIStyle).Color(TStyleEntry::FormBackgroundColor);
+        const TColor line =
+            TsuiStyleSource(FileTheme, UIStyle).DefaultedColor(TStyleEntry::FormBackgroundColor);
         window->setProperty("ownerDrawnFrame", true);
         painter->save();
         painter->setClipping(false);

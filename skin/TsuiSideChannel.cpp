@@ -85,7 +85,7 @@ void TsuiSideChannel::SetUIStyle(TsuiUIStyle value) {
         return;
     SetColor(clWhite);
     const TsuiStyleSource source(FileTheme(), value);
-    sideBarColor_ = source.Color(TStyleEntry::FormBackgroundColor);
+    sideBarColor_ = source.Color(TStyleEntry::FormBackgroundColor, sideBarColor_);
     source.Image(TStyleEntry::SideChannelHandleImage, *handleImage_);
     LoadCaptionBarSkin(source, *barImage_, borderColor_, captionFontColor_);
     dropPicture();

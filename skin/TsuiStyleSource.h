@@ -8,7 +8,12 @@
 //   source.Image(TStyleEntry::TitleBarLeftImage, picture);
 //   if (source.FromFile() && source.ThemeKind() == kThemeKind3) ...
 //
-// What a theme file lacks reads as the theme says (TsuiFileTheme), never as the built-in value.
+// What a theme file lacks reads as the theme says (TsuiFileTheme), never as the built-in value,
+// except where a component keeps what it has: Color(entry, current) gives `current` for a colour
+// the file lacks (it reads -1, which is no colour), and DefaultedColor gives DeepBlue's, for a
+// colour read as it is drawn. A theme file's sizes come clamped to what a window can live with
+// (Int): a minimum width no wider than the work area, a border within the frame's 3-pixel band,
+// corners, button offsets and the button row's top within a title bar's reach.
 #include "framework/TColor.h"
 #include "skin/SuiStyleTable.h"
 #include "skin/TsuiUIStyle.h"
@@ -29,6 +34,8 @@ public:
     TsuiUIStyle Resolved() const { return theme_ ? FromThemeFile : builtIn_; }
 
     TColor Color(TStyleEntry entry) const;
+    TColor Color(TStyleEntry entry, TColor current) const;
+    TColor DefaultedColor(TStyleEntry entry) const;
     int Int(TStyleEntry entry) const;
     bool Bool(TStyleEntry entry) const;
     // The whole image into target (unchanged when there is none).

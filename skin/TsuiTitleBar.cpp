@@ -78,24 +78,28 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle style) {
     style_ = style;
     if (custom_)
         return;
+    // A picture the theme file lacks (or cannot give) leaves the bar's current one.
+    TBitmap picture, right, client;
+    if (HasAllPictures()) {
+        picture.Assign(*LeftPicture());
+        right.Assign(*RightPicture());
+        client.Assign(*ClientPicture());
+    }
     sections_->Clear();
 
     const TsuiStyleSource source(fileTheme_, style);
 
-    TBitmap picture;
     source.Image(TStyleEntry::TitleBarLeftImage, picture);
     TsuiTitleBarSection* left = sections_->Add();
     left->SetPicture(picture);
     left->SetAutoSize(true);
 
-    TBitmap right;
     source.Image(TStyleEntry::TitleBarRightImage, right);
     TsuiTitleBarSection* rightSection = sections_->Add();
     rightSection->SetPicture(right);
     rightSection->SetAutoSize(true);
     rightSection->SetAlign(suiRight);
 
-    TBitmap client;
     source.Image(TStyleEntry::TitleBarClientImage, client);
     TsuiTitleBarSection* middle = sections_->Add();
     middle->SetPicture(client);
@@ -105,7 +109,8 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle style) {
     rightBtnXOffset_ = source.Int(TStyleEntry::TitleBarButtonRightOffsetInt);
     TBitmap strip;
     source.Image(TStyleEntry::TitleBarButtonImage, strip);
-    stripHeight_ = strip.Height();
+    if (!strip.Empty()) // the buttons keep their pictures too
+        stripHeight_ = strip.Height();
     styleButtonTop_ = source.Int(TStyleEntry::TitleBarButtonTopInt);
     bandTop_ = styleButtonTop_ - (IsFramed() ? kFrameShift : 0);
     if (TForm* form = TitleBarForm()) {
@@ -238,7 +243,7 @@ void TsuiTitleBar::PaintTo(TBitmap& bitmap) {
     bitmap.SetSize(Width(), Height());
     TCanvas& canvas = bitmap.Canvas();
     // Pixels no piece covers (missing or undersized pictures) take the style's border colour.
-    const TColor uncovered = TsuiStyleSource(fileTheme_, style_).Color(TStyleEntry::FormBorderColor);
+    const TColor uncovered = TsuiStyleSource(fileTheme_, style_).DefaultedColor(TStyleEntry::FormBorderColor);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     canvas.Brush().SetColor(uncovered);
     canvas.FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));

@@ -98,6 +98,8 @@ void TsuiTitleBarButton::loadFrames(int normal, int mouseOn, int mouseDown) {
     // The strip is read once and cut three times.
     TBitmap strip;
     TsuiStyleSource(theme, style_).Image(TStyleEntry::TitleBarButtonImage, strip);
+    if (strip.Empty()) // a strip the theme file lacks leaves the button's pictures as they were
+        return;
     CutBitmapFrame(strip, picNormal_, kFrames, normal);
     CutBitmapFrame(strip, picMouseOn_, kFrames, mouseOn);
     CutBitmapFrame(strip, picMouseDown_, kFrames, mouseDown);

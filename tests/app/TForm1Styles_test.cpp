@@ -1,6 +1,7 @@
 // The window's styles: the stored skin index applied at start, the five style commands with the
 // index written at close, the re-skinning hidden without leaving the window minimised or moved,
-// and a theme file named in config.ini.
+// and a theme file named in config.ini, whose gaps keep the window's pictures and colours and
+// whose sizes stay within the work area and the bars.
 #include "app/TForm1.h"
 #include "framework/TListBox.h"
 #include "framework/TPanel.h"
@@ -10,14 +11,20 @@
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiMainMenu.h"
+#include "skin/TsuiMenuBar.h"
 #include "skin/TsuiPanel.h"
 #include "skin/TsuiSideChannel.h"
 #include "skin/TsuiThemeFileWriter.h"
 #include "skin/TsuiThemeManager.h"
+#include "skin/TsuiTitleBar.h"
+#include "skin/TsuiTitleBarButton.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
 #include "webview/TWebBrowser.h"
+
+#include <QBuffer>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -231,4 +238,94 @@ TEST_F(StyleFixture, AMissingOrBrokenThemeFileLeavesTheStoredStyle) {
         EXPECT_EQ(form->skinman->UIStyle(), WinXP) << name;
         form.reset();
     }
+}
+
+namespace {
+
+// A BMP file of one colour, as a theme file carries its pictures.
+std::string bmpFile(int w, int h, QRgb colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+} // namespace
+
+TEST_F(StyleFixture, AThemeFileWithoutPicturesOrColoursKeepsTheTitleBarAndAVisibleMenuBar) {
+    TsuiThemeFileWriter w;
+    w.AddText("Name", "nothing but a name");
+    w.AddImage("TitleBarRightImage", "BM not a bitmap at all");
+    w.SaveToFile((dir / "sparse.sui").string());
+    create("[form]\r\nskin=7\r\n");
+    TsuiTitleBar* bar = form->suiform->TitleBar();
+    const int barHeight = bar->Height();
+    const TColor frameColor = form->suiform->Color();
+    const int closeWidth = bar->Buttons().Items(1)->PicNormal().Width();
+    form.reset();
+
+    create("[form]\r\nskin=7\r\n[theme]\r\nfile=" + (dir / "sparse.sui").string() + "\r\n");
+    ASSERT_TRUE(form->FileTheme1 && form->FileTheme1->Loaded());
+    bar = form->suiform->TitleBar();
+    ASSERT_EQ(form->suiform->UIStyle(), FromThemeFile);
+    // The pictures it lacks, or cannot read, stay the window's: the bar, its buttons and its height.
+    EXPECT_EQ(bar->Height(), barHeight);
+    ASSERT_TRUE(bar->HasAllPictures());
+    EXPECT_FALSE(bar->LeftPicture()->Empty());
+    EXPECT_FALSE(bar->RightPicture()->Empty());
+    EXPECT_EQ(bar->Buttons().Items(1)->PicNormal().Width(), closeWidth);
+    // The colours it lacks stay too: the menu bar is not black, and its captions show on it.
+    EXPECT_EQ(form->suiform->Color(), frameColor);
+    TsuiMenuBar* menuBar = form->suiform->MenuBar();
+    ASSERT_TRUE(menuBar);
+    EXPECT_EQ(menuBar->Color(), frameColor);
+    EXPECT_NE(form->suiMainMenu1->FontColor(), form->suiMainMenu1->Color());
+    const QImage look = zeltest::Grab(menuBar);
+    const TsuiMenuBarButton& first = menuBar->Button(0);
+    const int background = zeltest::PixelBGR(look, first.Bounds.Left, first.Bounds.Top);
+    EXPECT_EQ(background, frameColor);
+    int captionPixels = 0;
+    for (int y = first.Bounds.Top; y < first.Bounds.Bottom; ++y)
+        for (int x = first.Bounds.Left; x < first.Bounds.Right; ++x)
+            captionPixels += zeltest::PixelBGR(look, x, y) != background;
+    EXPECT_GT(captionPixels, 20);
+    zeltest::SaveOnFailure(look, "sparse-theme-menu-bar");
+}
+
+TEST_F(StyleFixture, AThemeFilesSizesStayWithinTheWorkAreaAndItsBars) {
+    TsuiThemeFileWriter w;
+    w.AddInteger("FormMinWidthInt", 100000);
+    w.AddInteger("FormBorderWidthInt", 500);
+    w.AddInteger("FormRoundCornerInt", 100000);
+    w.AddInteger("TitleBarButtonRightOffsetInt", -100000);
+    w.AddInteger("TitleBarButtonTopInt", 100000);
+    // Pictures taller than a bar: they would cover the window and its menus.
+    w.AddImage("TitleBarLeftImage", bmpFile(40, 300, qRgb(200, 0, 0)));
+    w.AddImage("TitleBarButtonImage", bmpFile(18 * 30, 300, qRgb(0, 200, 0)));
+    w.AddImage("SideChannelBarImage", bmpFile(4, 500, qRgb(0, 0, 200)));
+    // One that fits is taken.
+    w.AddImage("TitleBarClientImage", bmpFile(5, 29, qRgb(1, 2, 3)));
+    w.SaveToFile((dir / "huge.sui").string());
+    create("[form]\r\nskin=7\r\n");
+    const int barHeight = form->suiform->TitleBar()->Height();
+    const int channelBar = form->groupbox1->BarHeight();
+    form.reset();
+
+    create("[form]\r\nskin=7\r\n[theme]\r\nfile=" + (dir / "huge.sui").string() + "\r\n");
+    ASSERT_EQ(form->suiform->UIStyle(), FromThemeFile);
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(form->Constraints().MinWidth, platform.Work.Width());
+    EXPECT_LE(form->Width(), platform.Work.Width());
+    TsuiTitleBar* bar = form->suiform->TitleBar();
+    EXPECT_EQ(bar->Height(), barHeight);
+    EXPECT_EQ(bar->ClientPicture()->Height(), 29);
+    EXPECT_LE(bar->Buttons().Items(1)->PicNormal().Height(), 64);
+    EXPECT_EQ(form->groupbox1->BarHeight(), channelBar);
+    EXPECT_EQ(form->suiform->BorderWidth(), 3);
+    EXPECT_EQ(form->suiform->RoundCorner(), 32);
+    EXPECT_EQ(bar->RightBtnXOffset(), -64);
 }
