@@ -52,6 +52,11 @@ TsuiTitleBar::TsuiTitleBar(TComponent* owner, TControl* parent) : TControl(owner
     font.SetColor(clWhite);
     Font().Assign(font);
     SetUIStyle(OwnerFormStyle(owner));
+    controlBoxWait_.setSingleShot(true);
+    connect(&controlBoxWait_, &QTimer::timeout, this, [this] {
+        const TPoint at = ClientToScreen(Point(0, Height()));
+        GuardEvent([&] { menu_->Popup(at.X, at.Y); });
+    });
 }
 
 TsuiTitleBar::~TsuiTitleBar() {
@@ -383,6 +388,8 @@ void TsuiTitleBar::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     TControl::MouseDown(button, shift, x, y);
     if (button != mbLeft)
         return;
+    if (!(shift & ssDouble)) // a new click: nothing of an earlier double-click is left to come
+        controlBoxClosed_ = false;
     pressed_ = true;
     refresh();
     TForm* form = TitleBarForm();
@@ -447,14 +454,33 @@ void TsuiTitleBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
                     OnHelpBtnClick(this, hot);
             }
         } else {
-            const TPoint at = ClientToScreen(Point(0, Height()));
-            menu_->Popup(at.X, at.Y);
+            controlBoxReleased();
+            if (!self)
+                return;
         }
     }
     if (!self)
         return;
     pressed_ = false;
     refresh();
+}
+
+void TsuiTitleBar::controlBoxReleased() {
+    if (controlBoxClosed_) {
+        controlBoxClosed_ = false;
+    } else if (controlBoxWait_.isActive()) {
+        controlBoxWait_.stop(); // the second click of a double-click
+        closeFromControlBox();
+    } else {
+        controlBoxWait_.start(QApplication::doubleClickInterval());
+    }
+}
+
+void TsuiTitleBar::closeFromControlBox() {
+    controlBoxWait_.stop();
+    controlBoxClosed_ = true;
+    if (TForm* form = TitleBarForm())
+        form->Close();
 }
 
 void TsuiTitleBar::MouseLeave() {
@@ -474,9 +500,12 @@ void TsuiTitleBar::DblClick() {
         }
         return;
     }
-    if (hotIndex_ < buttons_->Count() && buttons_->Items(hotIndex_)->ButtonType() == suiControlBox)
-        if (TForm* form = TitleBarForm())
-            form->Close();
+    if (hotIndex_ < buttons_->Count() && buttons_->Items(hotIndex_)->ButtonType() == suiControlBox) {
+        if (controlBoxClosed_)
+            controlBoxClosed_ = false; // its second click has closed the window already
+        else
+            closeFromControlBox();
+    }
 }
 
 void TsuiTitleBar::Notification(TComponent* component, TOperation operation) {

@@ -26,6 +26,7 @@
 #include "skin/TsuiUIStyle.h"
 
 #include <QFont>
+#include <QTimer>
 
 class TBitmap;
 class TForm;
@@ -132,6 +133,8 @@ private:
     // Composes the bar into buffer_ now (finding the hot button) and has it copied.
     void refresh();
     void endMove();
+    void controlBoxReleased();
+    void closeFromControlBox();
 
     bool custom_ = false;
     TsuiFileTheme* fileTheme_ = nullptr;
@@ -164,4 +167,9 @@ private:
     TPointerWindowMove fallbackMove_;
     TBitmap buffer_;
     bool bufferFresh_ = false;
+    // A single click on the control box opens the window menu once a double-click can no
+    // longer follow; a double-click closes the window instead. The other event of the closing
+    // double-click (its last release, or a double-click event after it) is then left alone.
+    QTimer controlBoxWait_;
+    bool controlBoxClosed_ = false;
 };

@@ -329,25 +329,73 @@ TEST(TitleBar, PressAndDragMovesTheWindowThroughTheSystemOrByThePointer) {
     }
 }
 
+// Notes (and closes) every drop-down that opens while it lives.
+struct PopupWatch {
+    PopupWatch() {
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                shownAt.push_back(popup->pos());
+                popup->close();
+            }
+        });
+        poll.start();
+    }
+    QTimer poll;
+    std::vector<QPoint> shownAt;
+};
+
 TEST(TitleBar, ControlBoxClickOpensTheTitleBarMenuBelowTheBarsLeftEnd) {
     FramedBar f(DeepBlue);
     f.form.Show();
-    QPoint shownAt(-1, -1);
-    bool minimizeEnabled = true;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            shownAt = popup->pos();
-            popup->close();
-        }
-    });
+    PopupWatch watch;
     f.bar->Buttons().Items(3)->SetVisible(false); // no minimise button
     f.moveTo(5, 5);
     f.press(5, 5);
     f.release(5, 5);
-    minimizeEnabled = f.bar->TitleBarPopupMenu()->Items()->Items(0)->Enabled();
+    // Not at once: a second click may still make it a double-click.
+    EXPECT_TRUE(watch.shownAt.empty());
+    ASSERT_TRUE(zeltest::WaitFor([&] { return !watch.shownAt.empty(); }, 3000));
+    const bool minimizeEnabled = f.bar->TitleBarPopupMenu()->Items()->Items(0)->Enabled();
     const TPoint expected = f.bar->ClientToScreen(Point(0, f.bar->Height()));
-    EXPECT_EQ(shownAt, QPoint(expected.X, expected.Y));
+    EXPECT_EQ(watch.shownAt.at(0), QPoint(expected.X, expected.Y));
     EXPECT_FALSE(minimizeEnabled);
+}
+
+TEST(TitleBar, ControlBoxDoubleClickClosesTheWindowWithoutItsMenu) {
+    FramedBar f(DeepBlue);
+    f.form.Show();
+    int closes = 0;
+    f.form.OnCloseQuery = [&](TComponent*, bool& canClose) {
+        ++closes;
+        canClose = false;
+    };
+    PopupWatch watch;
+    const auto click = [&] {
+        f.press(5, 5);
+        f.release(5, 5);
+    };
+    const auto dbl = [&] { f.send(QEvent::MouseButtonDblClick, 5, 5, Qt::LeftButton, Qt::LeftButton); };
+    f.moveTo(5, 5);
+    // As the platform delivers a double-click: its event after the second press, or (elsewhere)
+    // after the second release.
+    click();
+    f.press(5, 5);
+    dbl();
+    f.release(5, 5);
+    EXPECT_EQ(closes, 1);
+    click();
+    click();
+    dbl();
+    EXPECT_EQ(closes, 2);
+    zeltest::WaitFor([] { return false; }, 2 * QApplication::doubleClickInterval()); // events run
+    EXPECT_TRUE(watch.shownAt.empty());
+    // Two single clicks: the menu twice, no close.
+    for (std::size_t i = 1; i <= 2; ++i) {
+        click();
+        ASSERT_TRUE(zeltest::WaitFor([&] { return watch.shownAt.size() == i; }, 3000));
+    }
+    EXPECT_EQ(closes, 2);
 }
 
 TEST(TitleBar, TitleBarMenuEnablesWhatTheVisibleButtonsOffer) {
