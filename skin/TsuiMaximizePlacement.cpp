@@ -10,6 +10,10 @@ namespace {
 // Shared by every frame of the process: size messages seen while re-maximising at start-up.
 int startupCounter = 0;
 
+// Long enough for a window manager, even a busy one, to answer a maximise; short enough to
+// pass for the maximise itself where none runs.
+constexpr int kWindowManagerWaitMs = 300;
+
 // A window manager keeps a maximised window on the work area itself, and takes any other size
 // asked of it as the end of maximising; only without one does the frame place the window.
 bool windowManagerPlacesMaximized() {
@@ -20,22 +24,50 @@ bool windowManagerPlacesMaximized() {
 } // namespace
 
 TsuiMaximizePlacement::TsuiMaximizePlacement(TForm& host)
-    : host_(host), createdBounds_(host.BoundsRect()), startedMaximized_(host.WindowState() == wsMaximized) {}
+    : host_(host), createdBounds_(host.BoundsRect()), startedMaximized_(host.WindowState() == wsMaximized) {
+    managerWait_.setSingleShot(true);
+    managerWait_.setInterval(kWindowManagerWaitMs);
+    // Still where it stood when asked, and not already covering the work area: nobody placed it.
+    QObject::connect(&managerWait_, &QTimer::timeout, &host_, [this] {
+        const TRect now = host_.BoundsRect();
+        if (host_.WindowState() == wsMaximized && now == askedAt_ && now != DesktopWorkArea())
+            placeMaximized();
+    });
+}
 
 void TsuiMaximizePlacement::SizeChanged() {
+    // The frame's own placing passes through a moment in which Qt has forgotten the maximised
+    // state: that is no restore.
+    if (placing_)
+        return;
     const bool maximized = host_.WindowState() == wsMaximized;
     if (startedMaximized_)
         startupMaximize(maximized);
     if (maximized && !windowManagerPlacesMaximized()) {
         placeMaximized();
+    } else if (maximized) {
+        awaitWindowManager();
     } else if (!maximized && host_.WindowState() == wsNormal) {
+        managerWait_.stop();
         placements_ = 0;
-        // A window manager that took our size for the maximised window as an ordinary one leaves
-        // it there on restore: put it back where it stood.
-        if (restoreBounds_.Width() > 0 && host_.BoundsRect() == maximizedBounds_)
-            PlaceFormInRect(&host_, restoreBounds_);
+        // A window manager that took our size for the maximised window as an ordinary one, or
+        // none at all, leaves it there on restore: put it back where it stood.
+        const TRect restore = restoreBounds_;
         restoreBounds_ = TRect{};
+        if (restore.Width() > 0 && host_.BoundsRect() == maximizedBounds_) {
+            placing_ = true;
+            PlaceFormInRect(&host_, restore);
+            placing_ = false;
+        }
     }
+}
+
+// Once per maximise: the resizes a window manager sends meanwhile do not start the wait again.
+void TsuiMaximizePlacement::awaitWindowManager() {
+    if (managerWait_.isActive() || placements_ > 0)
+        return;
+    askedAt_ = host_.BoundsRect();
+    managerWait_.start();
 }
 
 void TsuiMaximizePlacement::startupMaximize(bool maximized) {
@@ -63,9 +95,11 @@ void TsuiMaximizePlacement::placeMaximized() {
         restoreBounds_ = Bounds(normal.x(), normal.y(), normal.width(), normal.height());
     ++placements_;
     maximizedBounds_ = work;
+    placing_ = true;
     PlaceFormInRect(&host_, work);
     // Setting the geometry makes Qt forget the state on the widget's side only; the window itself
     // is still maximised.
     if (host_.WindowState() != wsMaximized)
         host_.overrideWindowState(host_.windowState() | Qt::WindowMaximized);
+    placing_ = false;
 }
