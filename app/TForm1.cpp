@@ -11,6 +11,7 @@
 #include "framework/core/EIniFileException.h"
 #include "framework/core/TIniFile.h"
 #include "http/TIdHTTP.h"
+#include "reader/FeedFetchSettings.h"
 #include "reader/NewsCategories.h"
 #include "reader/ReaderHttp.h"
 #include "reader/TFeedFetch.h"
@@ -224,6 +225,7 @@ void TForm1::FormCreate(TComponent*) {
     // The hosts the reader talks to: built-in, or the "hosts" section of the same file.
     SetReaderHosts(TReaderHosts(TIniFile(SettingsFileName())));
     qCInfo(lcPlaces).noquote() << "settings file:" << QString::fromStdString(SettingsFileName());
+    FeedFetch = ReadFeedFetchSettings(TIniFile(SettingsFileName()));
     Pinned = 1;
     TFormSettings form;
     if (ReadSettings(SettingsFileName(), Proxy, form)) {

@@ -16,6 +16,7 @@
 // panes in place.
 #include "app/FormSettings.h"
 #include "framework/TForm.h"
+#include "reader/FeedFetchSettings.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiMainMenu.h"
 #include "skin/TsuiPanel.h"
@@ -129,6 +130,8 @@ public:
     int SkinIndex = 0;
     int Pinned = 1;
     TProxySettings Proxy;
+    // The CA file and the redirects of the feed fetches, from config.ini.
+    TFeedFetchSettings FeedFetch;
 
     TsuiForm* suiform;
     TsuiPanel* suiPanel1;

@@ -95,6 +95,7 @@ void TForm1::getnews(const std::string& url, std::function<void()> whenDone) {
     // two threads, and a superseded fetch can go on failing on its own connection.
     auto client = std::make_unique<TIdHTTP>();
     ConfigureReaderHttp(*client);
+    ApplyFeedFetchSettings(*client, FeedFetch);
     client->ProxyParams().SetProxyServer(http->ProxyParams().ProxyServer());
     client->ProxyParams().SetProxyPort(http->ProxyParams().ProxyPort());
     client->ProxyParams().SetProxyUsername(http->ProxyParams().ProxyUsername());

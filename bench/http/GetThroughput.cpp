@@ -12,6 +12,7 @@
 //   bench_http_GetThroughput --benchmark_filter='RecvLoop|Get_ContentLength'
 //       --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 #include "bench/http/LoopbackServer.h"
+#include "bench/support/ResidentMemory.h"
 #include "http/TIdHTTP.h"
 #include "http/TIdMemoryStream.h"
 
@@ -26,7 +27,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,25 +100,6 @@ BodyServer& server() {
     return s;
 }
 
-long statusKiB(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string k;
-    long v = 0;
-    while (in >> k) {
-        if (k == key) {
-            in >> v;
-            return v;
-        }
-        std::getline(in, k);
-    }
-    return 0;
-}
-
-void resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
-
 // The body as Get returns it, or (copiedOut) read into a memory stream and copied out of it, as
 // Get once did: the difference is the second copy of the body.
 void getWithClient(benchmark::State& state, const char* path, bool copiedOut = false) {
@@ -126,8 +107,8 @@ void getWithClient(benchmark::State& state, const char* path, bool copiedOut = f
     double worstRatio = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        resetPeak();
-        long before = statusKiB("VmRSS:");
+        ResetPeak();
+        long before = StatusKiB("VmRSS:");
         state.ResumeTiming();
         std::size_t got;
         {
@@ -141,7 +122,7 @@ void getWithClient(benchmark::State& state, const char* path, bool copiedOut = f
                 body = http.Get(url);
             }
             got = body.size();
-            long peak = statusKiB("VmHWM:");
+            long peak = StatusKiB("VmHWM:");
             worstRatio = std::max(worstRatio, static_cast<double>(peak - before) * 1024.0 / kBody);
         }
         if (got != kBody)

@@ -1,14 +1,12 @@
 // https through the HTTP proxy: the CONNECT head, the proxy's credentials on it and never
 // inside, the answers that open or refuse the tunnel, and the request in origin form inside.
 #include "http/EIdException.h"
-#include "http/TIdIOHandlerMemory.h"
+#include "tests/http/AnsweringMemory.h"
 #include "tests/http/HttpFixture.h"
 #include "tests/support/TlsSite.h"
 #include "tests/support/TunnelProxy.h"
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 using namespace zeltest;
 
@@ -19,35 +17,10 @@ const std::string kConnect = "CONNECT feeds.example:443 HTTP/1.1\r\n"
                              "User-Agent: Mozilla/3.0 (compatible; Zelmora Library)\r\n";
 const std::string kEstablished = "HTTP/1.1 200 Connection established\r\n\r\n";
 
-// A proxy and server in memory, each answer handed out by the receive after the request it
-// answers (a poll that does not wait finds nothing early), with TLS faked: the bytes after the
-// tunnel opened are what the server would say inside it.
-class Answers : public TIdIOHandlerMemory {
-public:
-    explicit Answers(std::deque<std::string> answers) : answers_(std::move(answers)) { SetFakeTLS(true); }
-
-protected:
-    bool Readable(int timeoutMs) override { return timeoutMs != 0; }
-    std::size_t Recv(char* buffer, std::size_t n) override {
-        if (answers_.empty())
-            return 0;
-        std::string& next = answers_.front();
-        const std::size_t take = std::min(n, next.size());
-        next.copy(buffer, take);
-        next.erase(0, take);
-        if (next.empty())
-            answers_.pop_front();
-        return take;
-    }
-
-private:
-    std::deque<std::string> answers_;
-};
-
 class ConnectInMemory : public testing::Test {
 protected:
     void Use(std::deque<std::string> answers) {
-        io = std::make_unique<Answers>(std::move(answers));
+        io = std::make_unique<AnsweringMemory>(std::move(answers));
         http.SetIOHandler(io.get());
     }
     void SetUp() override {
@@ -64,7 +37,7 @@ protected:
     }
     std::string Inside() const { return io->Output().substr(io->TLSStarts().at(0).second); }
 
-    std::unique_ptr<Answers> io;
+    std::unique_ptr<AnsweringMemory> io;
     TIdHTTP http;
 };
 

@@ -1,7 +1,7 @@
 // GETs over https: the client's framing, keep-alive and bounds over a real TLS connection on
 // loopback, with the bytes in whole records and one byte per record.
 #include "http/EIdTLS.h"
-#include "http/TIdIOHandlerMemory.h"
+#include "tests/http/AnsweringMemory.h"
 #include "tests/http/HttpFixture.h"
 #include "tests/support/TlsSite.h"
 
@@ -122,19 +122,8 @@ TEST(TlsGetLarge, SixMegabytesChunkedArriveByteForByte) {
 
 // One connection per scheme, host and port: the same host and port under the other scheme is
 // another connection.
-// In memory, where a poll that does not wait never finds an answer early (a server answers a
-// request), each receive hands out one answer.
-class AnsweringMemory : public TIdIOHandlerMemory {
-protected:
-    bool Readable(int timeoutMs) override { return timeoutMs != 0; }
-};
-
 TEST(TlsConnectionReuse, ASchemeChangeOpensANewConnection) {
-    AnsweringMemory io;
-    io.SetFakeTLS(true);
-    const std::string answer = Ok("x");
-    io.SetInput(answer + answer + answer + answer);
-    io.SetPieceSize(answer.size());
+    AnsweringMemory io({Ok("x"), Ok("x"), Ok("x"), Ok("x")});
     TIdHTTP http;
     ConfigureLikeTheReader(http);
     http.SetIOHandler(&io);

@@ -1,6 +1,7 @@
 // zelmora-cli get: GETs URLs with the reader's HTTP client, one client for the whole run so the
 // connection and the cookies carry from one URL to the next. Bodies go to stdout as raw bytes,
-// one status line per URL to stderr, with the server's control bytes escaped.
+// one status line per URL to stderr, with the server's control bytes escaped. Redirects are
+// not followed: a 3xx is an error line with its status line.
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/CliPrintable.h"
 #include "tools/cli/CliTimeouts.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "get [--proxy HOST:PORT] [--proxy-user NAME] [--proxy-password PASS] [--proxy-basic]"
-    " [--connect-timeout MS] [--timeout MS] [--max-time MS] URL...";
+    " [--connect-timeout MS] [--timeout MS] [--max-time MS] [--ca-file FILE] URL...";
 
 int usage(const std::string& why) {
     std::fprintf(stderr, "zelmora-cli get: %s\nusage: zelmora-cli %s\n", why.c_str(), kUsage);
@@ -69,6 +70,10 @@ int runGet(const std::vector<std::string>& args) {
             if (!value(v))
                 return usage("--proxy-password needs a password");
             http.ProxyParams().SetProxyPassword(v);
+        } else if (a == "--ca-file") {
+            if (!value(v) || v.empty())
+                return usage("--ca-file needs a PEM file");
+            http.SetCAFile(v);
         } else if (a == "--proxy-basic") {
             http.ProxyParams().SetBasicAuthentication(true);
         } else if (a == "--connect-timeout" || a == "--timeout" || a == "--max-time") {

@@ -18,6 +18,7 @@
 #include "http/TIdHTTP.h"
 #include "http/TIdHTTPResponse.h"
 #include "reader/FeedCutter.h"
+#include "reader/FeedFetchSettings.h"
 #include "reader/FetchHeadlines.h"
 #include "reader/HeadlineListFile.h"
 #include "reader/ReaderHttp.h"
@@ -36,7 +37,7 @@ int fail(const std::string& what) {
 }
 
 struct Options {
-    std::string file, url, config, base, contentType;
+    std::string file, url, config, base, contentType, caFile;
     int connectTimeout = kReaderConnectTimeoutMs;
     int readTimeout = kReaderReadTimeoutMs;
     int maxTime = kReaderMaxTimeMs;
@@ -53,6 +54,8 @@ std::string parse(const std::vector<std::string>& args, Options& o) {
             o.base = args[++i];
         else if (a == "--content-type" && hasValue)
             o.contentType = args[++i];
+        else if (a == "--ca-file" && hasValue)
+            o.caFile = args[++i];
         else if ((a == "--connect-timeout" || a == "--timeout" || a == "--max-time") && hasValue) {
             int& into = a == "--timeout" ? o.readTimeout : a == "--max-time" ? o.maxTime : o.connectTimeout;
             if (!ParseMilliseconds(args[i + 1], into))
@@ -67,12 +70,15 @@ std::string parse(const std::vector<std::string>& args, Options& o) {
     }
     if (o.file.empty() == o.url.empty())
         return "give either a feed file or --url URL";
+    if (o.url.empty() && !o.caFile.empty())
+        return "--ca-file is for --url";
     if (!o.url.empty() && (!o.base.empty() || !o.contentType.empty()))
         return "--base and --content-type are for a feed file; --url takes both from the fetch";
     return {};
 }
 
-TFeedBody fetch(const Options& o) {
+// The body, and the URL it finally came from (after the redirects followed).
+TFeedBody fetch(const Options& o, std::string& finalUrl) {
     // The proxy settings live in the window's config.ini too; the reader's client sends its
     // request as the window's does.
     TIdHTTP http;
@@ -80,6 +86,13 @@ TFeedBody fetch(const Options& o) {
     http.SetConnectTimeout(o.connectTimeout);
     http.SetReadTimeout(o.readTimeout);
     http.SetMaxTime(o.maxTime);
+    // Redirects as the window follows them; the "tls" and "feeds" sections may say more.
+    TFeedFetchSettings settings;
+    if (!o.config.empty())
+        settings = ReadFeedFetchSettings(TIniFile(o.config));
+    if (!o.caFile.empty())
+        settings.CAFile = o.caFile;
+    ApplyFeedFetchSettings(http, settings);
     if (!o.config.empty()) {
         TIniFile ini(o.config);
         http.ProxyParams().SetProxyServer(ini.ReadString("proxy", "ip", ""));
@@ -90,6 +103,7 @@ TFeedBody fetch(const Options& o) {
     TFeedBody feed;
     feed.body = http.Get(o.url);
     feed.contentType = http.Response().ContentType();
+    finalUrl = http.CurrentURL();
     return feed;
 }
 
@@ -103,14 +117,15 @@ int runHeadlines(const std::vector<std::string>& args) {
     THeadlineStore store;
     try {
         TFeedBody feed;
+        std::string feedUrl = o.url.empty() ? o.base : o.url;
         if (o.url.empty()) {
             feed.body = ReadFileBytes(o.file);
             feed.contentType = o.contentType;
         } else {
-            feed = fetch(o);
+            feed = fetch(o, feedUrl);
         }
-        const std::string& feedUrl = o.url.empty() ? o.base : o.url;
-        const std::string prefix = hosts.RedirectPrefixFor(feedUrl);
+        // A portal feed is known by the URL asked for; links resolve against where it came from.
+        const std::string prefix = hosts.RedirectPrefixFor(o.url.empty() ? o.base : o.url);
         CutHeadlines(feed.body, TFeedOrigin{feedUrl, feed.contentType, prefix}, store);
     } catch (const Exception& e) {
         return fail(std::string(e.ClassName()) + ": " + e.Message());
@@ -125,7 +140,7 @@ int runHeadlines(const std::vector<std::string>& args) {
 
 CliCommand reg{"headlines",
                "headlines [--config config.ini] (FEEDFILE [--base URL] [--content-type TYPE] | --url URL "
-               "[--connect-timeout MS] [--timeout MS] [--max-time MS])",
+               "[--ca-file FILE] [--connect-timeout MS] [--timeout MS] [--max-time MS])",
                &runHeadlines};
 
 } // namespace
