@@ -74,14 +74,58 @@ TEST(FeedCutter, WithoutItemTheChannelTitleIsTakenOnceThoughPassesFindItAgain) {
     EXPECT_EQ(items[0].link, kPrefix + "http://c.test/");
 }
 
-TEST(FeedCutter, ItemWithoutLinkTakesTheNextItemsLinkAndTheLastGetsNone) {
+TEST(FeedCutter, AnItemsTitleAndLinkAreItsOwnNeverTheNextItems) {
     auto items = cut(feed("<item><title>A</title></item>" + item("B", "http://b.test/") +
-                          "<item><title>C</title><description>x</description></item>"));
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].link, kPrefix + "http://b.test/");
+                          "<item><description>no title</description><link>http://c.test/</link></item>" +
+                          "<item><title>D</title><description>x</description></item>"));
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].title, "A");
+    EXPECT_EQ(items[0].link, kPrefix);
     EXPECT_EQ(items[1].link, kPrefix + "http://b.test/");
-    EXPECT_EQ(items[2].title, "C");
-    EXPECT_EQ(items[2].link, kPrefix);
+    EXPECT_EQ(items[2].title, ""); // still a headline, its line paired with its own link
+    EXPECT_EQ(items[2].link, kPrefix + "http://c.test/");
+    EXPECT_EQ(items[3].title, "D");
+    EXPECT_EQ(items[3].link, kPrefix);
+}
+
+TEST(FeedCutter, AnItemWithoutLinkTakesAnAtomPageLinkOrAPermalinkGuid) {
+    auto items =
+        cut(feed("<item><title>1</title><guid>http://g.test/1</guid></item>"
+                 "<item><title>2</title><guid isPermaLink=\"true\">https://g.test/2</guid></item>"
+                 "<item><title>3</title><guid isPermaLink=\"false\">http://g.test/3</guid></item>"
+                 "<item><title>4</title><guid>12345</guid></item>"
+                 "<item><guid>http://g.test/5</guid><title>5</title><link>http://l.test/5</link></item>"
+                 "<item><title>6</title><atom:link rel=\"self\" href=\"http://s.test/\"/>"
+                 "<atom:link href=\"http://a.test/6\"/><guid>http://g.test/6</guid></item>"
+                 "<item><title>7</title><link></link><guid>http://g.test/7</guid></item>"),
+            {"http://f.test/feed", "", ""});
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0].link, "http://g.test/1");
+    EXPECT_EQ(items[1].link, "https://g.test/2");
+    EXPECT_EQ(items[2].link, ""); // not a permalink
+    EXPECT_EQ(items[3].link, ""); // no web address
+    EXPECT_EQ(items[4].link, "http://l.test/5");
+    EXPECT_EQ(items[5].link, "http://a.test/6");
+    EXPECT_EQ(items[6].link, ""); // an empty link element is the item's link
+}
+
+TEST(FeedCutter, OtherVocabulariesAndTheChannelsElementsLeaveTitlesAndLinksAlone) {
+    const std::string body =
+        "<rss xmlns:media=\"http://search.yahoo.com/mrss/\"><channel><title>Chan</title>"
+        "<atom:link href=\"http://f.test/feed\" rel=\"self\"/><itunes:image href=\"http://f.test/i.png\"/>"
+        "<item><media:content url=\"http://m.test/v.mp4\"><media:title>Media</media:title></media:content>"
+        "<title>One</title><dc:title>Dc</dc:title><itunes:title>Itunes</itunes:title>"
+        "<source url=\"http://src.test/\">Source</source><link>http://x.test/1</link></item>"
+        "<item><dc:title>Only dc</dc:title><link>http://x.test/2</link></item>"
+        "<item><title type=\"html\">&lt;b&gt;Bold&lt;/b&gt;</title><link>http://x.test/3</link></item>"
+        "<image><title>Logo</title><url>http://f.test/logo.png</url><link>http://f.test/</link></image>"
+        "<textInput><title>Search</title><link>http://f.test/search</link></textInput></channel></rss>";
+    auto items = cut(body);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].title, "One");
+    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/1");
+    EXPECT_EQ(items[1].title, "Only dc");
+    EXPECT_EQ(items[2].title, "Bold");
 }
 
 TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
@@ -153,6 +197,28 @@ TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
     EXPECT_EQ(items[3].title, "");
     EXPECT_EQ(items[3].link, "http://f.test/4");
     EXPECT_EQ(items[4].link, "http://f.test/5c?a=1&amp;b"); // the last page link, escaped once
+}
+
+TEST(FeedCutter, AnAtomEntrysSourceAndContentLendItNoTitleOrLink) {
+    const std::string atom =
+        "<feed xmlns=\"http://www.w3.org/2005/Atom\"><title>Feed</title>"
+        "<entry><source><title>Copied from</title><link "
+        "href=\"http://src.test/\"/><id>http://src.test/id</id>"
+        "</source><title>Own</title><link type=\"text/html\" href=\"http://e.test/1\"/>"
+        "<content type=\"html\">&lt;title&gt;Not this&lt;/title&gt;&lt;link href=\"http://no.test/\"/&gt;"
+        "</content></entry>"
+        "<entry><source><title>S</title><link href=\"http://src.test/2\"/></source><id>urn:2</id></entry>"
+        "<entry><title type=\"xhtml\">\n  <div xmlns=\"http://www.w3.org/1999/xhtml\"><div>Nested "
+        "<em>x</em></div></div>\n</title><link rel=\"alternate\" href=\"http://e.test/3a\"/>"
+        "<link rel=\"alternate\" type=\"text/html\" href=\"http://e.test/3b\"/></entry></feed>";
+    auto items = cut(atom, {"", "", ""});
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].title, "Own");
+    EXPECT_EQ(items[0].link, "http://e.test/1");
+    EXPECT_EQ(items[1].title, "");
+    EXPECT_EQ(items[1].link, "");
+    EXPECT_EQ(items[2].title, "Nested x");
+    EXPECT_EQ(items[2].link, "http://e.test/3b");
 }
 
 TEST(FeedCutter, AtomLinksResolveAgainstTheXmlBaseOfTheFeedTheEntryAndTheLink) {
@@ -250,12 +316,13 @@ TEST(FeedCutter, RelativeLinksResolveAgainstTheFeedAndUnsafeSchemesAreDropped) {
 TEST(FeedCutter, TagsMatchCaseSensitivelyAndMissingEndsGiveEmptyTexts) {
     EXPECT_TRUE(cut("<ITEM><TITLE>x</TITLE></ITEM>").empty());
     auto items = cut("<item><title>never closed<link>http://x.test/</link>");
-    ASSERT_EQ(items.size(), 1u); // the next pass starts 6 bytes on, past "<title>"
+    ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].title, "");
-    // No "<link>" at all: the link runs from the remaining text's sixth byte to "</link>".
+    EXPECT_EQ(items[0].link, kPrefix + "http://x.test/");
+    // No "<link>" in the item: a stray "</link>" makes no link of the text before it.
     items = cut("<item><title>T</title>abc</link></item>");
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].link, kPrefix + "<title>T</title>abc");
+    EXPECT_EQ(items[0].link, kPrefix);
 }
 
 TEST(FeedCutter, TenItemsGiveTwentyLinesAlternatingWithSeparators) {

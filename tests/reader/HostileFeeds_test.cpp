@@ -86,11 +86,11 @@ TEST(HostileFeeds, AnAtomFeedGivesOneHeadlinePerEntryAndNotItsOwnTitle) {
 }
 
 TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
-    // Items without a link all take the one huge link after them.
+    // A feed without items is cut from the left: every title takes the one huge link after them.
     const std::string hugeLink = "<link>" + std::string(100000, 'L') + "</link>";
     std::string many;
     for (int i = 0; i < 100; ++i)
-        many += "<item><title>t" + std::to_string(i) + "</title></item>";
+        many += "<title>t" + std::to_string(i) + "</title>";
     const std::string tooMuch = rss(many + hugeLink);
     THeadlineStore store;
     EXPECT_THROW(CutHeadlines(tooMuch, TFeedOrigin{"", "", kPrefix}, store), EFeedTooLarge);
@@ -105,17 +105,17 @@ TEST(HostileFeeds, HeadlinesPastTheirBoundFailTheFetchAndLeaveNothing) {
         "http://feed.test/", kPrefix));
     EXPECT_EQ(store.Count(), 0);
 
-    // Five such items stay within the bound and are all kept.
+    // Five such titles (and the channel's) stay within the bound and are all kept.
     std::string few;
     for (int i = 0; i < 5; ++i)
-        few += "<item><title>t" + std::to_string(i) + "</title></item>";
+        few += "<title>t" + std::to_string(i) + "</title>";
     EXPECT_TRUE(FetchHeadlines(
         store,
         [&](const std::string&) {
             return TFeedBody{rss(few + hugeLink), ""};
         },
         "http://feed.test/", kPrefix));
-    EXPECT_EQ(store.Count(), 5);
+    EXPECT_EQ(store.Count(), 6);
     EXPECT_EQ(HeadlineBytesBound(1000), 4000u + 1048576u);
 }
 

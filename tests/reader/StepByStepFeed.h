@@ -1,7 +1,8 @@
 #pragma once
-// The feed command's cutting of RSS written out as its steps read, on a string that really is
-// shortened as it goes: 1-based positions, Pos / Copy / Delete. Slow on purpose; the tests
-// hold the real cutter to it.
+// The feed command's cutting of RSS written out as its steps read, on strings that really are
+// copied and shortened as they go: 1-based positions, Pos / Copy / Delete. Slow on purpose; the
+// tests hold the real cutter to it. Only titles and links are modelled; the other vocabularies
+// (guid, atom:link, dc:title) have tests of their own.
 #include "reader/THeadlineItem.h"
 
 #include <algorithm>
@@ -43,16 +44,11 @@ inline long long ItemPos(const std::string& s) {
     }
 }
 
-// The raw title and link bytes of each item, as cut.
-inline std::vector<THeadlineItem> Cut(std::string s) {
+// A body without items, cut from the left: the channel's title stands for the feed.
+inline std::vector<THeadlineItem> CutWithoutItems(std::string s) {
     std::vector<THeadlineItem> items;
-    long long p = ItemPos(s);
     long long deleted = 0; // bytes deleted so far, to tell one "<title>" from another
     long long previousTitle = -1;
-    if (p > 0) {
-        Delete(s, 1, p);
-        deleted += p;
-    }
     for (;;) {
         long long t = Pos("<title>", s);
         long long te = Pos("</title>", s);
@@ -71,6 +67,63 @@ inline std::vector<THeadlineItem> Cut(std::string s) {
         n = std::min<long long>(n, static_cast<long long>(s.size()));
         Delete(s, 1, n);
         deleted += n;
+    }
+    return items;
+}
+
+// The text of the first element "<name>" ... "</name>" within an item; with attributes, its start
+// tag may also be "<name ...>", ending at its first ">". Empty when the item has none, when it is
+// empty ("<name/>") or never closed.
+inline std::string ElementText(const std::string& item, const std::string& name, bool attributes) {
+    std::string rest = item;
+    const std::string delimiters = attributes ? " \t\r\n>/" : ">";
+    for (;;) {
+        const long long p = Pos("<" + name, rest);
+        if (p == 0)
+            return "";
+        const std::size_t after = static_cast<std::size_t>(p - 1 + 1 + name.size());
+        if (after < rest.size() && delimiters.find(rest[after]) != std::string::npos) {
+            Delete(rest, 1, p - 1);
+            break;
+        }
+        Delete(rest, 1, p);
+    }
+    const long long gt = Pos(">", rest);
+    if (gt == 0 || rest[static_cast<std::size_t>(gt - 2)] == '/')
+        return "";
+    Delete(rest, 1, gt);
+    const long long close = Pos("</" + name + ">", rest);
+    return close == 0 ? "" : Copy(rest, 1, close - 1);
+}
+
+// The raw title and link bytes of each item, as cut.
+inline std::vector<THeadlineItem> Cut(std::string s) {
+    long long p = ItemPos(s);
+    if (p == 0)
+        return CutWithoutItems(s);
+    std::vector<THeadlineItem> items;
+    while (p > 0) {
+        // The item: after its start tag's name up to its "</item>" or the next item's start tag.
+        Delete(s, 1, p + 4);
+        const long long close = Pos("</item>", s);
+        const long long next = ItemPos(s);
+        long long length = static_cast<long long>(s.size());
+        if (close > 0)
+            length = std::min(length, close - 1);
+        if (next > 0)
+            length = std::min(length, next - 1);
+        std::string item = Copy(s, 1, length);
+        const long long gt = Pos(">", item);
+        const bool empty = gt == 0 || (gt >= 2 && item[static_cast<std::size_t>(gt - 2)] == '/');
+        Delete(item, 1, gt == 0 ? length : gt);
+        if (empty)
+            items.push_back({"", ""});
+        else
+            items.push_back({ElementText(item, "title", true), ElementText(item, "link", false)});
+        if (next == 0)
+            break;
+        Delete(s, 1, next - 1);
+        p = 1;
     }
     return items;
 }

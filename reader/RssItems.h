@@ -1,0 +1,28 @@
+#pragma once
+// The items of an RSS feed (2.0, and 1.0/RDF whose items carry attributes), by plain text search.
+//
+// Each item runs from its "<item>" or "<item ...>" to its "</item>" (or to the next item when
+// that comes first, or to the end of the body), and everything of it is searched within it:
+//   - title: the text of its first "<title>" up to the "</title>" after it (a type attribute of
+//     "html" or "xhtml" marks it so); without one, a "<dc:title>" or "<media:title>", which mature
+//     readers take for the title; else empty, the item still being a headline;
+//   - link: the text of its first "<link>" up to the "</link>" after it; without one, the href of
+//     an "<atom:link>" to a web page; else a "<guid>" that is a permalink (isPermaLink absent or
+//     "true") and a web address; else empty.
+// What lies between items and after the last (a channel's image or text input) is no headline.
+//
+// A body with no item at all keeps the old cutting from the left: while a "<title>" remains, the
+// title lies between the first "<title>" and the first "</title>", the link between the first
+// "<link>" and the first "</link>" (from the remaining text's sixth byte when there is no
+// "<link>"), and everything through the first "</item>" is dropped, or 6 bytes when none
+// remains; a pass that finds the same "<title>" again gives no item. So a feed without items
+// lists its channel's title once.
+//
+// Tags are matched case-sensitively; the time is linear in the body.
+#include "reader/TRawFeedItem.h"
+
+#include <cstddef>
+#include <string_view>
+
+// firstItem: the position of the first "<item" start tag, or npos for a body with none.
+void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedItemSink& onItem);
