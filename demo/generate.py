@@ -271,6 +271,8 @@ def feed_xml(feed, channel, items):
         lines.append(f"<title>{it['title_xml']}</title>")
         if it["link"] is not None:
             lines.append(f"<link>{it['link']}</link>")
+        else:
+            lines.append(f"<guid>{it['page_url']}</guid>")
         lines.append(f"<description>{html.escape(it['summary'])}</description>")
         lines.append(f"<pubDate>{it['when']:%a, %d %b %Y %H:%M:%S +0800}</pubDate>")
         lines.append("</item>")
@@ -291,18 +293,17 @@ def build_feed(index, feed, channel, templates, fillers, sentences):
         write(os.path.join(SITE, page.lstrip("/")),
               article_page(feed, channel, title, when, sentences, rng, english))
         title_xml = html.escape(title, quote=False)
-        # A few items in the shapes real feeds use: a CDATA title (the reader shows its markers),
-        # a title on its own indented line and an item without a link. Only in AWKWARD_FEEDS, so
-        # the first list a newcomer opens looks as it should.
+        # A few items in the shapes real feeds use: a CDATA title, a title on its own indented
+        # line and an item whose only link is its permalink guid. Only in AWKWARD_FEEDS, so the
+        # first list a newcomer opens looks as it should.
         awkward = feed in AWKWARD_FEEDS
         if awkward and n % 9 == 4:
             title_xml = f"<![CDATA[{title}]]>"
         elif awkward and n % 7 == 2:
             title_xml = f"\n    {title_xml}  \n  "
-        link = f"http://{ARTICLE_HOST}{page}"
-        if awkward and n == len(titles) - 2:
-            link = None
-        items.append({"title_xml": title_xml, "link": link, "when": when,
+        page_url = f"http://{ARTICLE_HOST}{page}"
+        link = None if awkward and n == len(titles) - 2 else page_url
+        items.append({"title_xml": title_xml, "link": link, "page_url": page_url, "when": when,
                       "summary": sentences[n % len(sentences)]})
     write(os.path.join(SITE, "rss", f"{feed}.xml"), feed_xml(feed, channel, items))
     return titles
