@@ -104,6 +104,7 @@ public:
     void N13Click(TComponent* sender); // save the headline list; file errors throw
     void lbClick(TComponent* sender);
     void lbDblClick(TComponent* sender);
+    void lbMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
     void lbKeyPress(TComponent* sender, char16_t& key);
 
     // A stored side-channel or list width held to what the window can show: the channel

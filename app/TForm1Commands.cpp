@@ -69,6 +69,9 @@ void TForm1::wireCommands() {
 
     lb->OnClick = [this](TComponent* s) { lbClick(s); };
     lb->OnDblClick = [this](TComponent* s) { lbDblClick(s); };
+    lb->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
+        lbMouseDown(s, b, sh, x, y);
+    };
     lb->OnKeyPress = [this](TComponent* s, char16_t& key) { lbKeyPress(s, key); };
 }
 
@@ -294,6 +297,16 @@ void TForm1::lbClick(TComponent*) {
 void TForm1::lbDblClick(TComponent*) {
     if (const std::string* link = LinkOfLine(Headlines(), lb->ItemIndex()))
         web->Navigate(AnsiToQString(*link));
+}
+
+// A press on a headline is most often the first half of a double click, whose open follows
+// 100-250 ms later: the engine starts now, so that the page is all the open waits for. The
+// selection is painted first, or the press would show only once the engine has started.
+void TForm1::lbMouseDown(TComponent*, TMouseButton button, TShiftState, int x, int y) {
+    if (button != mbLeft || web->EngineStarted() || !LinkOfLine(Headlines(), lb->ItemAtPos(Point(x, y))))
+        return;
+    lb->Repaint();
+    web->PrepareEngine();
 }
 
 void TForm1::lbKeyPress(TComponent*, char16_t& key) {

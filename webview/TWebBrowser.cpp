@@ -1,6 +1,7 @@
 #include "webview/TWebBrowser.h"
 
 #include "framework/TPlatform.h"
+#include "framework/core/Exception.h"
 #include "webview/TWebPane.h"
 #include "webview/TWebPaneModule.h"
 #include "webview/TWebRenderer.h"
@@ -30,7 +31,7 @@ QWidget* TWebBrowser::View() const {
 }
 
 QString TWebBrowser::Title() const {
-    return pane_ ? pane_->Title() : QString();
+    return pane_ && !location_.isEmpty() ? pane_->Title() : QString();
 }
 
 QUrl TWebBrowser::UrlFromText(const QString& text) {
@@ -42,17 +43,29 @@ QUrl TWebBrowser::UrlFromText(const QString& text) {
     return QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath());
 }
 
+// The view is made hidden; the first Navigate shows it.
 void TWebBrowser::startEngine() {
     pane_ = TWebPaneModule::Factory().CreatePane(this);
     pane_->OnLoadFinished = [this](bool ok) { GuardEvent([&] { CallEvent(OnDocumentComplete, this, ok); }); };
+    pane_->Widget()->hide();
     pane_->Widget()->setGeometry(rect());
-    pane_->Widget()->show();
+}
+
+void TWebBrowser::PrepareEngine() {
+    if (pane_)
+        return;
+    try {
+        startEngine();
+    } catch (const Exception&) {
+        // Navigate looks for the module again and reports what it finds.
+    }
 }
 
 void TWebBrowser::Navigate(const QString& url) {
     if (!pane_)
         startEngine();
     location_ = UrlFromText(url);
+    pane_->Widget()->show();
     pane_->Load(location_);
 }
 

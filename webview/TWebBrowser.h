@@ -9,6 +9,8 @@
 // waiting for it: its module (TWebPaneModule) is loaded then, not before. Until then, and before
 // a page has arrived, the pane shows its colour (white). Navigation errors are the engine's to
 // show in the pane; an engine that cannot be loaded raises Exception from Navigate.
+//
+//   web->PrepareEngine();   // a page is likely soon: start the engine now, hidden and empty
 #include "framework/TControl.h"
 
 #include <QUrl>
@@ -31,6 +33,11 @@ public:
     static QUrl UrlFromText(const QString& text);
 
     void Navigate(const QString& url);
+    // Starts the engine without a page, its view hidden: the pane still shows its colour, and
+    // the first Navigate then only loads. Starting takes the GUI thread for a moment (about a
+    // tenth of a second); call it when a page is likely to follow. An engine that cannot be
+    // loaded is left for Navigate to report.
+    void PrepareEngine();
     // The page's own commands. Only OLECMDID_SAVEAS is known: with DODEFAULT it asks for a file
     // name first (the save dialog through Platform()), with DONTPROMPTUSER it saves to
     // SaveAsTarget(). Other commands do nothing.

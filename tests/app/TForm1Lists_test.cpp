@@ -187,6 +187,33 @@ TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
     EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/b.html"));
 }
 
+TEST_F(ListEvents, APressOnAHeadlineStartsTheEngineHiddenAndTheDoubleClickOpensIt) {
+    create();
+    WriteFile(dir / "l.txt",
+              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
+    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
+    form->N12->Click();
+    ASSERT_EQ(form->lb->Items().Count(), 4);
+
+    clickLine(1); // a separator leads to no page
+    EXPECT_FALSE(form->web->EngineStarted());
+
+    clickLine(2);
+    EXPECT_TRUE(form->web->EngineStarted());
+    EXPECT_EQ(form->lb->ItemIndex(), 2);
+    EXPECT_EQ(form->lb->Hint(), "Second");
+    // Nothing is opened and nothing shows yet: the pane keeps its colour.
+    EXPECT_TRUE(form->web->LocationURL().isEmpty());
+    ASSERT_NE(form->web->View(), nullptr);
+    EXPECT_TRUE(form->web->View()->isHidden());
+    QWidget* view = form->web->View();
+
+    doubleClickLine(0);
+    EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/a.html"));
+    EXPECT_EQ(form->web->View(), view); // the engine started at the press, not a second one
+    EXPECT_FALSE(form->web->View()->isHidden());
+}
+
 TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLinkAndOneOutsideGbkShowsWhole) {
     ScriptedServer server(
         {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"", "http://a.test/e"},
@@ -261,7 +288,7 @@ TEST_F(ListFiles, AFifoOrADeviceIsRefusedWithTheErrorBoxInsteadOfHangingTheWindo
         SCOPED_TRACE(path.toStdString());
         platform.Boxes.clear();
         platform.DialogAnswers.push_back(path);
-        import->trigger(); // no writer on the FIFO: an open() that blocked would never return
+        import->trigger();                 // no writer on the FIFO: an open() that blocked would never return
         QCoreApplication::processEvents(); // the command runs once the menu's handling has returned
         ASSERT_EQ(platform.Boxes.size(), 1u);
         EXPECT_EQ(platform.Boxes[0].Flags, MB_OK | MB_ICONSTOP);

@@ -101,6 +101,35 @@ TEST_F(BrowserFixture, LocalFileLoadsInTheBackground) {
     EXPECT_TRUE(zeltest::WaitFor([&] { return web.Title() == "About"; }, 10000));
 }
 
+TEST_F(BrowserFixture, APreparedEngineWaitsHiddenAndEmptyForTheFirstPage) {
+    web.PrepareEngine();
+    EXPECT_TRUE(web.EngineStarted());
+    EXPECT_TRUE(mapped("libQt6WebEngineCore"));
+    ASSERT_NE(web.View(), nullptr);
+    QWidget* view = web.View();
+    EXPECT_TRUE(view->isHidden());
+    EXPECT_TRUE(web.LocationURL().isEmpty());
+    EXPECT_TRUE(web.Title().isEmpty());
+    // No page: nothing to save, and no page completes on its own.
+    web.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);
+    EXPECT_TRUE(platform.Dialogs.empty());
+    zeltest::WaitFor([] { return false; }, 500);
+    EXPECT_EQ(completed, 0);
+    web.PrepareEngine(); // once started, it stays the one engine
+    EXPECT_EQ(web.View(), view);
+
+    const fs::path p = page("first.htm", "<html><head><title>First</title></head><body>news</body></html>");
+    web.Navigate(QString::fromStdString(p.string()));
+    EXPECT_EQ(web.View(), view);
+    EXPECT_FALSE(view->isHidden());
+    EXPECT_EQ(view->geometry(), web.rect());
+    ASSERT_TRUE(zeltest::WaitFor([&] { return completed > 0; }, 60000));
+    EXPECT_TRUE(lastOk);
+    EXPECT_TRUE(zeltest::WaitFor([&] { return web.Title() == "First"; }, 10000));
+    zeltest::WaitFor([] { return false; }, 300);
+    EXPECT_EQ(completed, 1);
+}
+
 TEST_F(BrowserFixture, HttpPageFromALoopbackServer) {
     PageServer server("<html><head><title>Feed page</title></head><body>news</body></html>");
     web.Navigate(QStringLiteral("http://127.0.0.1:%1/article/1.html").arg(server.Port()));
