@@ -5,8 +5,9 @@
 //   web->Navigate("/home/me/info.htm");                // a local file path works as well
 //   web->ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT);   // save dialog, then writes the page
 //
-// The engine starts on the first navigation, so a window with an empty pane appears without
-// waiting for it: its module (TWebPaneModule) is loaded then, not before. Until then, and before
+// The engine starts on the first navigation (or at PrepareEngine, when a page is likely soon), so
+// a window with an empty pane appears without waiting for it: its module (TWebPaneModule) is
+// loaded then, not before. Until then, and before
 // a page has arrived, the pane shows its colour (white). Navigation errors are the engine's to
 // show in the pane; an engine that cannot be loaded raises Exception from Navigate.
 //
