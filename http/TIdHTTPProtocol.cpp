@@ -142,7 +142,12 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
 TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies) {
     // Redirects are followed only when asked for and while the count is below the maximum; past
     // it the redirect fails like any refused response rather than passing for an empty success.
-    const bool mayFollow = http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum();
+    // Only the five codes that say "moved" are followed: a 300 offers choices, and a 305 or 306
+    // would have the client go through a proxy the server names.
+    const int code = response_.ResponseCode();
+    const bool moved = code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
+    const bool mayFollow =
+        moved && http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum();
     std::string location = response_.Location();
     TIdHTTPMethod method = request_.Method();
     int count = http_.RedirectCount();
@@ -156,7 +161,6 @@ TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies
     if (!target.Refusal.empty())
         return raiseResponse(ignoreReplies, target.Refusal);
     request_.SetURL(target.URL);
-    const int code = response_.ResponseCode();
     if (code == 302 || code == 303) {
         request_.SetMethod(hmGet);
         request_.SetSource(nullptr);

@@ -3,11 +3,14 @@
 #include "http/EIdTLS.h"
 
 #include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
+#include <openssl/x509.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -25,10 +28,18 @@ void loadCAFile(SSL_CTX* ctx, const std::string& file) {
     if (!f)
         refuseCAFile(file, std::strerror(errno));
     std::fclose(f);
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        refuseCAFile(file, "it is a folder, not a PEM file");
     ERR_clear_error();
     if (SSL_CTX_load_verify_locations(ctx, file.c_str(), nullptr) != 1) {
+        // One damaged certificate spoils the whole file, and is said so: none of it is trusted.
+        const unsigned long err = ERR_peek_last_error();
         ERR_clear_error();
-        refuseCAFile(file, "no PEM certificate in it");
+        if (err == 0 || (ERR_GET_LIB(err) == ERR_LIB_PEM && ERR_GET_REASON(err) == PEM_R_NO_START_LINE) ||
+            ERR_GET_REASON(err) == X509_R_NO_CERTIFICATE_OR_CRL_FOUND)
+            refuseCAFile(file, "no PEM certificate in it");
+        refuseCAFile(file, "a certificate in it is damaged or cut short");
     }
 }
 

@@ -34,15 +34,21 @@ std::string ipText(const ASN1_OCTET_STRING* ip) {
     return "?";
 }
 
-std::vector<std::string> namesOf(X509* cert) {
-    std::vector<std::string> names;
+struct CertName {
+    std::string text;
+    bool dns = false; // a DNS entry (else an IP entry or the common name)
+};
+
+std::vector<CertName> namesOf(X509* cert) {
+    std::vector<CertName> names;
     auto* sans = static_cast<GENERAL_NAMES*>(X509_get_ext_d2i(cert, NID_subject_alt_name, nullptr, nullptr));
     for (int i = 0; sans && i < sk_GENERAL_NAME_num(sans); ++i) {
         const GENERAL_NAME* g = sk_GENERAL_NAME_value(sans, i);
         if (g->type == GEN_DNS)
-            names.push_back(shown(ASN1_STRING_get0_data(g->d.dNSName), ASN1_STRING_length(g->d.dNSName)));
+            names.push_back(
+                {shown(ASN1_STRING_get0_data(g->d.dNSName), ASN1_STRING_length(g->d.dNSName)), true});
         else if (g->type == GEN_IPADD)
-            names.push_back(ipText(g->d.iPAddress));
+            names.push_back({ipText(g->d.iPAddress)});
     }
     GENERAL_NAMES_free(sans);
     if (names.empty()) {
@@ -50,10 +56,36 @@ std::vector<std::string> namesOf(X509* cert) {
         int at = X509_NAME_get_index_by_NID(subject, NID_commonName, -1);
         if (at >= 0) {
             ASN1_STRING* cn = X509_NAME_ENTRY_get_data(X509_NAME_get_entry(subject, at));
-            names.push_back(shown(ASN1_STRING_get0_data(cn), ASN1_STRING_length(cn)));
+            names.push_back({shown(ASN1_STRING_get0_data(cn), ASN1_STRING_length(cn))});
         }
     }
     return names;
+}
+
+std::string lowered(std::string s) {
+    for (char& c : s)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return s;
+}
+
+// Why a name that looks right still does not match, for the two cases that puzzle people: an
+// address written as a DNS entry, and a wildcard right under a top-level name.
+std::string mismatchHint(const std::vector<CertName>& names, std::string host, bool address) {
+    host = lowered(host);
+    if (host.size() > 1 && host.back() == '.')
+        host.pop_back();
+    for (const CertName& n : names) {
+        if (!n.dns)
+            continue;
+        const std::string name = lowered(n.text);
+        if (address && name == host)
+            return ": it holds " + n.text + " as a DNS name, and an address matches only an IP address entry";
+        const std::string parent = name.size() > 2 && name.starts_with("*.") ? name.substr(1) : "";
+        if (!address && !parent.empty() && parent.find('.', 1) == std::string::npos &&
+            host.size() > parent.size() && host.ends_with(parent))
+            return ": a wildcard needs two labels after it, so " + n.text + " matches no name";
+    }
+    return "";
 }
 
 X509* leafOf(ssl_st* ssl) {
@@ -78,9 +110,13 @@ std::string reasonText(unsigned long err) {
 }
 
 [[noreturn]] void raiseCertificate(ssl_st* ssl, long verdict, const std::string& serverName) {
-    if (verdict == X509_V_ERR_HOSTNAME_MISMATCH || verdict == X509_V_ERR_IP_ADDRESS_MISMATCH)
+    if (verdict == X509_V_ERR_HOSTNAME_MISMATCH || verdict == X509_V_ERR_IP_ADDRESS_MISMATCH) {
+        X509* leaf = leafOf(ssl);
+        const std::string hint =
+            leaf ? mismatchHint(namesOf(leaf), serverName, verdict == X509_V_ERR_IP_ADDRESS_MISMATCH) : "";
         throw EIdTLSCertificateError("certificate is for " + IdSSLCertificateNames(ssl) + ", not " +
-                                     serverName);
+                                     serverName + hint);
+    }
     throw EIdTLSCertificateError(X509_verify_cert_error_string(verdict));
 }
 
@@ -88,12 +124,12 @@ std::string reasonText(unsigned long err) {
 
 std::string IdSSLCertificateNames(ssl_st* ssl) {
     X509* leaf = leafOf(ssl);
-    std::vector<std::string> names = leaf ? namesOf(leaf) : std::vector<std::string>();
+    std::vector<CertName> names = leaf ? namesOf(leaf) : std::vector<CertName>();
     if (names.empty())
         return "no name";
     std::string text;
     for (std::size_t i = 0; i < names.size() && i < kShownNames; ++i)
-        text += (i ? " or " : "") + names[i];
+        text += (i ? " or " : "") + names[i].text;
     if (names.size() > kShownNames)
         text += " (and " + std::to_string(names.size() - kShownNames) + " more)";
     return text;

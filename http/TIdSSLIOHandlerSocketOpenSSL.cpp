@@ -164,10 +164,15 @@ void TIdSSLIOHandlerSocketOpenSSL::StartTLS(const std::string& serverName) {
     if (isAddress(serverName)) {
         X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), serverName.c_str());
     } else {
-        SSL_set_tlsext_host_name(ssl_, serverName.c_str());
+        // "example.com." is example.com written in full: neither SNI nor a certificate carries
+        // the root's dot.
+        std::string name = serverName;
+        if (name.size() > 1 && name.back() == '.')
+            name.pop_back();
+        SSL_set_tlsext_host_name(ssl_, name.c_str());
         // Names are the certificate's alternative names; a common name beside them is no name.
         SSL_set_hostflags(ssl_, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS | X509_CHECK_FLAG_NEVER_CHECK_SUBJECT);
-        SSL_set1_host(ssl_, serverName.c_str());
+        SSL_set1_host(ssl_, name.c_str());
     }
     handshake(ConnectTimeout() > 0 ? start + ConnectTimeout() : 0);
 }

@@ -173,6 +173,11 @@ std::string TIdStack::ResolveHost(const std::string& host, TIdIPVersion version)
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
     int rc = ::getaddrinfo(host.c_str(), nullptr, &hints, &list);
+    // "localhost." is localhost written in full, but the hosts file knows names without the
+    // root's dot; a resolver that does not know the full form is asked for the short one.
+    if ((rc == EAI_NONAME || rc == EAI_AGAIN || rc == EAI_FAIL) && host.size() > 1 && host.back() == '.' &&
+        host[host.size() - 2] != '.')
+        rc = ::getaddrinfo(host.substr(0, host.size() - 1).c_str(), nullptr, &hints, &list);
     if (rc != 0 || !list) {
         if (rc == EAI_SYSTEM)
             RaiseLastSocketError();

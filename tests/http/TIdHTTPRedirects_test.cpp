@@ -67,6 +67,35 @@ TEST_F(Redirects, TheSixthInARowFailsWithItsStatusLine) {
     EXPECT_EQ(requestLines().size(), 6u);
 }
 
+TEST_F(Redirects, OnlyTheCodesThatSayMovedAreFollowed) {
+    for (int code : {300, 305, 306}) {
+        SCOPED_TRACE(code);
+        Use({moved(code, "/elsewhere"), Ok("there")});
+        try {
+            http.Get("http://feeds.example/a");
+            ADD_FAILURE() << "followed";
+        } catch (const EIdHTTPProtocolException& e) {
+            EXPECT_EQ(e.Message(), "HTTP/1.1 " + std::to_string(code) + " Moved");
+        }
+        EXPECT_EQ(requestLines().size(), 1u);
+        http.Disconnect();
+    }
+}
+
+TEST_F(Redirects, A302Or303AsksAgainWithGetA307Or308WithTheSameMethod) {
+    // A caller turning the request into a POST on its way: 307 and 308 keep it, 302 and 303 do not.
+    int hops = 0;
+    http.OnRedirect = [&](TIdCustomHTTP*, std::string&, int&, bool&, TIdHTTPMethod& method) {
+        if (hops++ == 0)
+            method = TIdHTTPMethod::hmPost;
+    };
+    Use({moved(307, "/b"), moved(308, "/c"), moved(303, "/d"), moved(307, "/e"), Ok("there")});
+    EXPECT_EQ(http.Get("http://feeds.example/a"), "there");
+    const std::vector<std::string> lines = requestLines();
+    EXPECT_EQ(lines, (std::vector<std::string>{"GET /a HTTP/1.1", "POST /b HTTP/1.1", "POST /c HTTP/1.1",
+                                               "GET /d HTTP/1.1", "GET /e HTTP/1.1"}));
+}
+
 TEST_F(Redirects, RefusedWithTheReasonAndNothingSentThere) {
     struct Case {
         std::string from, location, why;
@@ -101,7 +130,8 @@ TEST_F(Redirects, RefusedWithTheReasonAndNothingSentThere) {
 TEST_F(Redirects, CredentialsOfAUrlGoOnlyToItsSchemeHostAndPort) {
     const std::string challenge = HttpResponse(
         "HTTP/1.1 401 Unauthorized", {"WWW-Authenticate: Basic realm=\"r\"", "Content-Length: 0"}, "");
-    for (const std::string to : {"http://feeds.example:8080/b", "https://feeds.example/b"}) {
+    for (const std::string to :
+         {"http://feeds.example:8080/b", "https://feeds.example/b", "http://other.example/b"}) {
         SCOPED_TRACE(to);
         Use({challenge, moved(302, to), challenge});
         try {

@@ -3,6 +3,7 @@
 #include "http/EIdTLS.h"
 #include "http/TIdSSLIOHandlerSocketOpenSSL.h"
 #include "http/TIdTCPClient.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TlsSite.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,54 @@ TEST_F(TlsHandler, ANameIsCheckedAgainstTheNamesNotTheAddress) {
               "certificate is for 127.0.0.1, not localhost");
 }
 
+TEST_F(TlsHandler, ANameWrittenInFullWithItsDotIsTheSameName) {
+    TlsSite site(pki, {Pong()});
+    EXPECT_EQ(PingOver("localhost.", site.Port()), "pong"); // resolved, checked and sent without the dot
+    client.Disconnect();
+    ASSERT_TRUE(site.Backend().WaitScriptsDone(1));
+    EXPECT_EQ(site.Front().ServerNames(), (std::vector<std::string>{"localhost"}));
+}
+
+TEST_F(TlsHandler, AWildcardCoversOneLabelUnderTwo) {
+    CertSpec wild;
+    wild.altNames = {"DNS:*.zelmora.test", "DNS:*.localhost"};
+    wild.commonName = "*.zelmora.test";
+    TlsSite site(pki, {Pong(), Pong(), Pong(), Pong(), Pong()}, Delivery::Whole, wild);
+    // Connected to the loopback address, the handshake names the host the URL would.
+    auto handshakeAs = [&](const std::string& name) -> std::string {
+        tls.SetPassThrough(true);
+        client.Connect("127.0.0.1", site.Port());
+        try {
+            tls.StartTLS(name);
+        } catch (const EIdTLSCertificateError& e) {
+            client.Disconnect();
+            return e.Message();
+        }
+        client.Disconnect();
+        return "accepted";
+    };
+    EXPECT_EQ(handshakeAs("feeds.zelmora.test"), "accepted");
+    EXPECT_EQ(handshakeAs("Feeds.Zelmora.Test."), "accepted");
+    EXPECT_EQ(handshakeAs("zelmora.test"),
+              "certificate is for *.zelmora.test or *.localhost, not zelmora.test");
+    EXPECT_EQ(handshakeAs("a.feeds.zelmora.test"),
+              "certificate is for *.zelmora.test or *.localhost, not a.feeds.zelmora.test");
+    // A wildcard right under a top-level name covers nothing, and the message says why.
+    EXPECT_EQ(handshakeAs("feeds.localhost"), "certificate is for *.zelmora.test or *.localhost, not "
+                                              "feeds.localhost: a wildcard needs two labels after it, so "
+                                              "*.localhost matches no name");
+}
+
+TEST_F(TlsHandler, AnAddressWrittenAsADnsNameIsSaidToBeOne) {
+    CertSpec dnsAddress;
+    dnsAddress.altNames = {"DNS:127.0.0.1"};
+    dnsAddress.commonName = "127.0.0.1";
+    TlsSite site(pki, {Pong()}, Delivery::Whole, dnsAddress);
+    EXPECT_EQ(Refusal<EIdTLSCertificateError>("127.0.0.1", site.Port()),
+              "certificate is for 127.0.0.1, not 127.0.0.1: it holds 127.0.0.1 as a DNS name, and an address "
+              "matches only an IP address entry");
+}
+
 TEST_F(TlsHandler, RefusesAServerOfferingOnlyTls10Or11) {
     TlsFrontOptions old;
     old.minVersion = TLS1_VERSION;
@@ -162,6 +211,20 @@ TEST_F(TlsHandler, AnUnreadableCAFileIsNamed) {
     tls.SetCAFile(pki.Dir() + "/empty.pem");
     EXPECT_EQ(Refusal<EIdTLSError>("127.0.0.1", site.Port()),
               "cannot read the CA file " + pki.Dir() + "/empty.pem: no PEM certificate in it");
+    // Never the system store alone in their place: a folder, a good certificate followed by a cut
+    // one, a certificate in DER.
+    tls.SetCAFile(pki.Dir());
+    EXPECT_EQ(Refusal<EIdTLSError>("127.0.0.1", site.Port()),
+              "cannot read the CA file " + pki.Dir() + ": it is a folder, not a PEM file");
+    const std::string ca = ReadFile(pki.CAFile());
+    std::ofstream(pki.Dir() + "/cut.pem") << ca << ca.substr(0, ca.size() / 2);
+    tls.SetCAFile(pki.Dir() + "/cut.pem");
+    EXPECT_EQ(Refusal<EIdTLSError>("127.0.0.1", site.Port()),
+              "cannot read the CA file " + pki.Dir() +
+                  "/cut.pem: a certificate in it is damaged or cut short");
+    std::ofstream(pki.Dir() + "/bundle.pem") << "a comment before\n" << ca << "and after\n";
+    tls.SetCAFile(pki.Dir() + "/bundle.pem");
+    EXPECT_EQ(PingOver("127.0.0.1", site.Port()), "pong");
 }
 
 } // namespace

@@ -19,20 +19,29 @@ namespace zeltest {
 
 namespace {
 
-int listenLoopback(int& port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+int listenLoopback(int& port, bool ipv6) {
+    int fd = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0 ||
+    sockaddr_storage addr{};
+    socklen_t len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+    if (ipv6) {
+        auto& a6 = reinterpret_cast<sockaddr_in6&>(addr);
+        a6.sin6_family = AF_INET6;
+        a6.sin6_addr = in6addr_loopback;
+    } else {
+        auto& a4 = reinterpret_cast<sockaddr_in&>(addr);
+        a4.sin_family = AF_INET;
+        a4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(fd, 16) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
         throw std::runtime_error("bind/listen failed");
     }
-    port = ntohs(addr.sin_port);
+    port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(addr).sin6_port
+                      : reinterpret_cast<sockaddr_in&>(addr).sin_port);
     return fd;
 }
 
@@ -129,7 +138,7 @@ TlsFront::TlsFront(int backendPort, TlsFrontOptions options)
         throw std::runtime_error("cannot load " + options_.certFile);
     }
     ctx_ = ctx;
-    listenFd_ = listenLoopback(port_);
+    listenFd_ = listenLoopback(port_, options_.ipv6);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 

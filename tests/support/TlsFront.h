@@ -1,5 +1,5 @@
 #pragma once
-// A TLS server on 127.0.0.1 in front of a plain loopback server (a ScriptedServer, usually): it
+// A TLS server on 127.0.0.1 (or ::1) in front of a plain loopback server (a ScriptedServer, usually): it
 // shakes hands with each client, then carries the bytes both ways, so every script of the plain
 // tests runs over TLS unchanged. When the server behind closes, it sends its close notice (or,
 // when told, drops the TCP connection without one); a reset behind is a reset in front.
@@ -25,6 +25,8 @@ struct TlsFrontOptions {
     bool oneBytePerRecord = false;
     // A close behind ends the TCP connection without the TLS close notice.
     bool closeWithoutNotify = false;
+    // Listens on ::1 instead (the constructor throws where the machine has no IPv6 loopback).
+    bool ipv6 = false;
 };
 
 class TlsFront {

@@ -140,3 +140,58 @@ TEST_F(CliTls, HeadlinesRefuseHttpsToHttpALoopAndAnyRedirectWhenTurnedOff) {
     EXPECT_EQ(r.err, "zelmora-cli headlines: EIdHTTPProtocolException: HTTP/1.1 301 Moved Permanently\n");
     EXPECT_EQ(once.Requests().size(), 1u);
 }
+
+TEST_F(CliTls, GetByAnIPv6AddressAndByANameWrittenInFull) {
+    TlsSite good(pki, {serve(Ok("by name"))});
+    CliRun r = get({"--ca-file", pki.CAFile(), good.Url("/a", "localhost.")});
+    EXPECT_EQ(r.err, "OK HTTP/1.1 200 OK\n");
+    ASSERT_TRUE(good.Backend().WaitScriptsDone(1));
+    EXPECT_EQ(good.Front().ServerNames(), (std::vector<std::string>{"localhost"}));
+
+    CertSpec v6cert;
+    v6cert.altNames = {"IP:::1"};
+    TlsFrontOptions v6;
+    v6.ipv6 = true;
+    std::unique_ptr<TlsSite> site;
+    try {
+        site = std::make_unique<TlsSite>(pki, std::vector<Script>{serve(Ok("over IPv6"))}, Delivery::Whole,
+                                         v6cert, v6);
+    } catch (const std::runtime_error&) {
+        GTEST_SKIP() << "no IPv6 loopback here";
+    }
+    r = get({"--ca-file", pki.CAFile(), site->Url("/b", "[::1]")});
+    EXPECT_EQ(r.err, "OK HTTP/1.1 200 OK\n");
+    EXPECT_EQ(r.out, "over IPv6");
+}
+
+TEST_F(CliTls, HeadlinesThroughAProxyThatClosesAfterAskingForCredentials) {
+    TlsSite site(pki, {serve(Ok(kFeed))});
+    TunnelProxy proxy({HttpResponse(
+        "HTTP/1.1 407 Proxy Authentication Required",
+        {"Proxy-Authenticate: Basic realm=\"p\"", "Connection: close", "Content-Length: 5"}, "login")});
+    const std::string config = writeConfig("[proxy]\r\nip=127.0.0.1\r\nport=" + std::to_string(proxy.Port()) +
+                                           "\r\nname=u\r\npassword=p\r\n");
+    CliRun r = headlines({"--config", config, "--ca-file", pki.CAFile(), "--url", site.Url("/rss/x.xml")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Over TLS\r\nhttp://a.test/1\r\n");
+    const auto heads = proxy.Heads();
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0].find("Proxy-Authorization"), std::string::npos);
+    EXPECT_NE(heads[1].find("\r\nProxy-Authorization: Basic dTpw\r\n"), std::string::npos);
+    EXPECT_EQ(proxy.Accepted(), 2);
+}
+
+TEST_F(CliTls, HeadlinesFollowOnlyTheCodesThatSayMoved) {
+    ScriptedServer server(
+        {serve(HttpResponse("HTTP/1.1 305 Use Proxy", {"Location: http://127.0.0.1:9/", "Content-Length: 0"},
+                            "")),
+         Join({Reply(moved(302, "../rss/x.xml?page=2")), Reply(Ok(kFeed)), {Action::WaitForPeerClose()}})});
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    CliRun r = headlines({"--url", base + "/a/feed.xml"});
+    EXPECT_EQ(r.err, "zelmora-cli headlines: EIdHTTPProtocolException: HTTP/1.1 305 Use Proxy\n");
+    r = headlines({"--url", base + "/a/b/feed.xml"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(server.Requests().size(), 3u);
+    EXPECT_EQ(server.Requests()[2].substr(0, server.Requests()[2].find("\r\n")),
+              "GET /a/rss/x.xml?page=2 HTTP/1.1");
+}
