@@ -1,6 +1,7 @@
 #include "reader/AtomEntries.h"
 
 #include "reader/FeedTags.h"
+#include "reader/ItemTitle.h"
 
 using namespace feedtags;
 
@@ -49,6 +50,7 @@ public:
     }
 
     std::string_view Body() const { return body_; }
+    std::size_t From() const { return from_; }
     std::size_t End() const { return end_; }
 
 private:
@@ -60,11 +62,11 @@ private:
 TRawFeedItem atomEntry(const Entry& entry) {
     TRawFeedItem raw;
     raw.markup = TTitleMarkup::Text;
-    if (const std::size_t t = entry.Find("<title"); t != npos) {
-        std::string_view tag;
-        raw.title = entry.Text(t, 6, "</title>", &tag);
-        raw.markup = atomMarkup(tag);
-    }
+    const TItemTitle title =
+        ChooseItemTitle(entry.Body(), entry.From(), entry.End(),
+                        [&](std::string_view open, std::size_t at) { return entry.Find(open, at); });
+    raw.title = title.text;
+    raw.markup = atomMarkup(title.tag);
     std::size_t after = 0;
     for (std::size_t l = entry.Find("<link"); l != npos; l = entry.Find("<link", after)) {
         const std::string_view tag = StartTag(entry.Body(), l, 5, after, entry.End());

@@ -1,6 +1,6 @@
 #pragma once
 // The entries of an Atom feed, by plain text search: one headline per "<entry ...>...</entry>",
-// from the entry's first "<title ...>" (its type telling plain text, HTML or XHTML) and the href
+// from the entry's title (ItemTitle.h; its type telling plain text, HTML or XHTML) and the href
 // of its last "<link>" whose rel is "alternate" or absent and whose type, if any, is a web
 // page's (the one mature readers take); without one, an id that is a web address. What an
 // entry's "<source>" (the feed it was copied from) holds is not the entry's own.

@@ -100,3 +100,21 @@ std::string_view ElementText(std::string_view body, std::size_t p, std::size_t n
 }
 
 } // namespace feedtags
+
+namespace feedtags {
+
+bool BlankTitleText(std::string_view text) {
+    auto trim = [](std::string_view s) {
+        while (!s.empty() && Blank(s.front()))
+            s.remove_prefix(1);
+        while (!s.empty() && Blank(s.back()))
+            s.remove_suffix(1);
+        return s;
+    };
+    text = trim(text);
+    if (text.starts_with("<![CDATA[") && text.ends_with("]]>"))
+        text = trim(text.substr(9, text.size() - 12));
+    return text.empty();
+}
+
+} // namespace feedtags

@@ -1,6 +1,7 @@
 #include "reader/RssItems.h"
 
 #include "reader/FeedTags.h"
+#include "reader/ItemTitle.h"
 
 #include <algorithm>
 
@@ -88,39 +89,19 @@ bool webAddress(std::string_view id) {
 // The searches of the items, each remembering its tag's next occurrence.
 struct ItemSearch {
     explicit ItemSearch(std::string_view b)
-        : body(b), title(b, "<title", TTagCursor::Match::StartTag), titleEnd(b, "</title>"),
-          link(b, "<link>"), linkEnd(b, "</link>"), itemEnd(b, "</item>"),
+        : body(b), link(b, "<link>"), linkEnd(b, "</link>"), itemEnd(b, "</item>"),
           item(b, "<item", TTagCursor::Match::StartTag) {}
 
     std::string_view body;
-    TTagCursor title, titleEnd, link, linkEnd, itemEnd, item;
+    TTagCursor link, linkEnd, itemEnd, item;
 };
 
 void takeTitle(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
-    if (const std::size_t t = s.title.Within(from, end); t != npos) {
-        std::size_t after = t + 7;
-        if (s.body[t + 6] != '>') {
-            const std::string_view tag = StartTag(s.body, t, 6, after, end);
-            raw.markup = titleMarkup(tag);
-            if (SelfClosing(tag))
-                return;
-        }
-        if (const std::size_t te = s.titleEnd.Within(after, end); te != npos)
-            raw.title = s.body.substr(after, te - after);
-        return;
-    }
-    // Titles in other vocabularies, which mature readers take when there is no plain one.
-    struct Alias {
-        std::string_view open, close;
-    };
-    static constexpr Alias kAliases[] = {{"<dc:title", "</dc:title>"}, {"<media:title", "</media:title>"}};
-    for (const Alias& alias : kAliases)
-        if (const std::size_t t = FindStartTag(s.body, alias.open, from, end); t != npos) {
-            std::string_view tag;
-            raw.title = ElementText(s.body, t, alias.open.size(), alias.close, end, &tag);
-            raw.markup = titleMarkup(tag);
-            return;
-        }
+    const TItemTitle title = ChooseItemTitle(s.body, from, end, [&](std::string_view open, std::size_t at) {
+        return FindStartTag(s.body, open, at, end);
+    });
+    raw.title = title.text;
+    raw.markup = titleMarkup(title.tag);
 }
 
 bool webPageType(std::string_view type) {

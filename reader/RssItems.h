@@ -3,9 +3,9 @@
 //
 // Each item runs from its "<item>" or "<item ...>" to its "</item>" (or to the next item when
 // that comes first, or to the end of the body), and everything of it is searched within it:
-//   - title: the text of its first "<title>" up to the "</title>" after it (a type attribute of
-//     "html" or "xhtml" marks it so); without one, a "<dc:title>" or "<media:title>", which mature
-//     readers take for the title; else empty, the item still being a headline;
+//   - title: chosen among its "<title>", "<dc:title>" and "<media:title>" (ItemTitle.h), a type
+//     attribute of "html" or "xhtml" marking it so; without any, empty, the item still being a
+//     headline;
 //   - link: the text of its first "<link>" up to the "</link>" after it; without one, the href of
 //     an "<atom:link>" to a web page; else a "<guid>" that is a permalink (isPermaLink absent or
 //     "true") and a web address; else empty.

@@ -128,6 +128,32 @@ TEST(FeedCutter, OtherVocabulariesAndTheChannelsElementsLeaveTitlesAndLinksAlone
     EXPECT_EQ(items[2].title, "Bold");
 }
 
+TEST(FeedCutter, TheFirstTitleThatIsNotBlankWinsAndAMediaTitleOnlyStandsIn) {
+    auto items =
+        cut("<rss><channel>"
+            "<item><dc:title>Dc first</dc:title><title>Plain second</title></item>"
+            "<item><title> </title><dc:title>Dc after a blank title</dc:title></item>"
+            "<item><media:title>Media first</media:title><title>Plain after media</title></item>"
+            "<item><title><![CDATA[ ]]></title><media:title>Media after blank</media:title></item>"
+            "<item><title>Plain</title><media:group><media:title>M</media:title></media:group></item>"
+            "</channel></rss>");
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].title, "Dc first");
+    EXPECT_EQ(items[1].title, "Dc after a blank title");
+    EXPECT_EQ(items[2].title, "Plain after media");
+    EXPECT_EQ(items[3].title, "Media after blank");
+    EXPECT_EQ(items[4].title, "Plain");
+    // Video feeds carry an entry's title only in its media group.
+    auto entries =
+        cut("<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><id>yt:video:a</id>"
+            "<media:group><media:title>Only &amp; media</media:title></media:group>"
+            "<link rel=\"alternate\" href=\"http://v.test/a\"/></entry>"
+            "<entry><media:group><media:title>M</media:title></media:group><title>T</title></entry></feed>");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].title, "Only & media");
+    EXPECT_EQ(entries[1].title, "T");
+}
+
 TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
     auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;amp;b=2") +
                           item("A &amp; B &mdash; &#x4E2D;&#25991;", "<![CDATA[http://x.test/c]]>")));

@@ -96,6 +96,34 @@ inline std::string ElementText(const std::string& item, const std::string& name,
     return close == 0 ? "" : Copy(rest, 1, close - 1);
 }
 
+inline bool BlankText(std::string text) {
+    auto trim = [](std::string t) {
+        const std::size_t b = t.find_first_not_of(" \t\r\n");
+        return b == std::string::npos ? std::string() : t.substr(b, t.find_last_not_of(" \t\r\n") - b + 1);
+    };
+    text = trim(text);
+    if (text.size() >= 12 && text.starts_with("<![CDATA[") && text.ends_with("]]>"))
+        text = trim(text.substr(9, text.size() - 12));
+    return text.empty();
+}
+
+// The title: the first title element's text, or while that is blank the next one's.
+inline std::string TitleText(std::string item) {
+    for (;;) {
+        std::string text = ElementText(item, "title", true);
+        const long long p = Pos("<title", item);
+        if (!BlankText(text) || p == 0)
+            return text;
+        // The next title element after this one's start (Pos finds "<titles" too; ElementText
+        // skips those itself).
+        std::string rest = item;
+        Delete(rest, 1, p);
+        if (Pos("<title", rest) == 0)
+            return text;
+        item = rest;
+    }
+}
+
 // The raw title and link bytes of each item, as cut.
 inline std::vector<THeadlineItem> Cut(std::string s) {
     long long p = ItemPos(s);
@@ -119,7 +147,7 @@ inline std::vector<THeadlineItem> Cut(std::string s) {
         if (empty)
             items.push_back({"", ""});
         else
-            items.push_back({ElementText(item, "title", true), ElementText(item, "link", false)});
+            items.push_back({TitleText(item), ElementText(item, "link", false)});
         if (next == 0)
             break;
         Delete(s, 1, next - 1);
