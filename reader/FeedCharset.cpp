@@ -1,7 +1,10 @@
 #include "reader/FeedCharset.h"
 
 #include "framework/core/AsciiText.h"
+#include "framework/core/UnicodeText.h"
 
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace {
@@ -84,6 +87,70 @@ bool blank(char c) {
 bool looksEightBit(std::string_view body) {
     std::string_view head = body.substr(0, 256);
     return head.find('\0') == std::string_view::npos;
+}
+
+// The next byte at or after p that is not ASCII, eight at a time.
+const unsigned char* nextNonAscii(const unsigned char* p, const unsigned char* end) {
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (p < end && *p < 0x80)
+        ++p;
+    return p;
+}
+
+struct TUtf8Evidence {
+    bool multibyte = false; // a well-formed sequence of two or more bytes
+    bool malformed = false; // a byte that starts none
+};
+
+// What the bytes say about UTF-8; with stopAtMultibyte the scan ends at the first character.
+TUtf8Evidence utf8Evidence(std::string_view body, bool stopAtMultibyte) {
+    TUtf8Evidence e;
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    const unsigned char* end = p + body.size();
+    while ((p = nextNonAscii(p, end)) < end) {
+        if (const std::size_t n = WellFormedUtf8Length(p, end)) {
+            e.multibyte = true;
+            if (stopAtMultibyte)
+                return e;
+            p += n;
+        } else {
+            e.malformed = true;
+            ++p;
+        }
+    }
+    return e;
+}
+
+// The character set of an 8-bit body, the label's word weighed against what the bytes say, as
+// mature feed readers do: a body that is not UTF-8 at all is not read as UTF-8, and one that is
+// plainly UTF-8 is not read as Latin-1.
+std::string weighEightBit(std::string_view body, const std::string& http, const std::string& declared) {
+    std::string name = !http.empty() ? http : !declared.empty() ? declared : "UTF-8";
+    if (name == "UTF-8") {
+        // The server says UTF-8, the document otherwise: the document is right when the bytes are
+        // no UTF-8. Else a body without a single UTF-8 character but with other high bytes is
+        // legacy 8-bit text; a few stray bytes among UTF-8 characters cost only themselves.
+        if (!declared.empty() && declared != name) {
+            if (utf8Evidence(body, false).malformed)
+                return declared;
+        } else if (const TUtf8Evidence e = utf8Evidence(body, true); e.malformed && !e.multibyte) {
+            return "WINDOWS-1252";
+        }
+        return name;
+    }
+    // Latin-1 (or another label) over bytes that are UTF-8 throughout, with characters beyond
+    // ASCII: the text was written in UTF-8 and mislabelled.
+    if (name == "WINDOWS-1252" || declared == "UTF-8") {
+        const TUtf8Evidence e = utf8Evidence(body, false);
+        if (e.multibyte && !e.malformed)
+            return "UTF-8";
+    }
+    return name;
 }
 
 } // namespace
@@ -183,10 +250,15 @@ TFeedCharset DetectFeedCharset(std::string_view body, std::string_view httpConte
     if (startsWith(body, std::string_view("\0<", 2)))
         return {"UTF-16BE", 0};
 
-    std::string name = CharsetNameOfLabel(ContentTypeCharset(httpContentType));
-    if (name.empty())
-        name = CharsetNameOfLabel(XmlDeclarationEncoding(body));
-    if (name.empty() || (IsWideCharset(name) && looksEightBit(body)))
-        name = "UTF-8";
-    return {name, 0};
+    // A UTF-16 or UTF-32 label over a body that is plainly 8-bit is a lie.
+    auto eightBit = [&](std::string label) {
+        return IsWideCharset(label) && looksEightBit(body) ? std::string("UTF-8") : label;
+    };
+    const std::string http = eightBit(CharsetNameOfLabel(ContentTypeCharset(httpContentType)));
+    const std::string declared = eightBit(CharsetNameOfLabel(XmlDeclarationEncoding(body)));
+    if (IsWideCharset(http))
+        return {http, 0};
+    if (http.empty() && IsWideCharset(declared))
+        return {declared, 0};
+    return {weighEightBit(body, http, declared), 0};
 }

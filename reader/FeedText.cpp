@@ -29,13 +29,31 @@ bool isSpace(char32_t c) {
 
 enum class Use { Title, Link };
 
+// Whether the bytes are well-formed UTF-8 throughout.
+bool wellFormedUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* end = p + s.size();
+    while (p < end) {
+        const std::size_t n = WellFormedUtf8Length(p, end);
+        if (n == 0)
+            return false;
+        p += n;
+    }
+    return true;
+}
+
 // Collects characters in the code page after what the string already holds, trimming both ends
 // and stopping at the cap.
+//
+// With repair on, text that is UTF-8 read once too often as Latin-1 ("CafÃ©" for "Café", the
+// common fault of a feed written in UTF-8 and encoded again) reads as meant, as mature feed
+// readers repair it: when every character is below U+0100, some beyond ASCII, and their bytes
+// are well-formed UTF-8, those bytes are decoded as UTF-8 instead.
 class TextBuilder {
 public:
-    TextBuilder(std::string& out, Use use, std::size_t cap, std::size_t expected)
-        : out_(out), start_(out.size()), kept_(out.size()), use_(use), cap_(cap),
-          codec_(Gb18030Codec::Get()) {
+    TextBuilder(std::string& out, Use use, std::size_t cap, std::size_t expected, bool repair = false)
+        : out_(out), start_(out.size()), kept_(out.size()), use_(use), cap_(cap), codec_(Gb18030Codec::Get()),
+          repair_(repair) {
         out_.reserve(start_ + std::min(expected + 8, cap));
     }
 
@@ -44,6 +62,10 @@ public:
     void Add(char32_t c) {
         if (c == 0 || full_)
             return;
+        if (repair_ && c >= 0x80)
+            noteForRepair(c);
+        else if (latinHigh_)
+            latin_.push_back(static_cast<char>(c));
         if (c == '\r' || c == '\n' || c == '\t') {
             if (use_ == Use::Link)
                 return;
@@ -82,6 +104,8 @@ public:
         std::size_t last = n;
         while (last > 0 && p[last - 1] == ' ')
             --last;
+        if (latinHigh_)
+            latin_.append(reinterpret_cast<const char*>(p), n);
         out_.append(reinterpret_cast<const char*>(p), n);
         if (last > 0)
             kept_ = out_.size() - (n - last);
@@ -94,9 +118,33 @@ public:
     }
 
     // Drops the trailing blanks; the string then ends with the text.
-    void Finish() { out_.resize(kept_); }
+    void Finish() {
+        out_.resize(kept_);
+        if (latinHigh_ && !full_ && wellFormedUtf8(latin_)) {
+            latinHigh_ = repair_ = false;
+            out_.resize(start_);
+            kept_ = start_;
+            AddUtf8(latin_);
+            out_.resize(kept_);
+        }
+    }
 
 private:
+    // Keeps the text's Latin-1 bytes from its first character beyond ASCII on, while there is
+    // none above U+00FF.
+    void noteForRepair(char32_t c) {
+        if (c > 0xFF) {
+            repair_ = latinHigh_ = false;
+            latin_.clear();
+            return;
+        }
+        if (!latinHigh_) {
+            latinHigh_ = true;
+            latin_.assign(out_, start_);
+        }
+        latin_.push_back(static_cast<char>(c));
+    }
+
     std::string& out_;
     std::size_t start_;
     std::size_t kept_;
@@ -104,6 +152,9 @@ private:
     std::size_t cap_;
     const Gb18030Codec& codec_;
     bool full_ = false;
+    bool repair_;
+    bool latinHigh_ = false; // the text has a character beyond ASCII, none above U+00FF
+    std::string latin_;
 };
 
 bool isAlnum(unsigned char c) {
@@ -218,9 +269,10 @@ void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuild
     }
 }
 
-std::string decodeOnce(std::string_view raw, const TFeedTextDecoder& decoder, Use use, std::size_t cap) {
+std::string decodeOnce(std::string_view raw, const TFeedTextDecoder& decoder, Use use, std::size_t cap,
+                       bool repair = false) {
     std::string text;
-    TextBuilder out(text, use, cap, raw.size());
+    TextBuilder out(text, use, cap, raw.size(), repair);
     decodeText(raw, decoder, out);
     out.Finish();
     return text;
@@ -400,20 +452,21 @@ std::string StripMarkup(std::string_view s) {
 std::string FeedTitleText(std::string_view raw, const TFeedTextDecoder& decoder, TTitleMarkup markup) {
     switch (markup) {
     case TTitleMarkup::Text:
-        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes);
+        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes, true);
     case TTitleMarkup::Xhtml:
-        return decodeOnce(StripMarkup(raw.substr(0, kMarkupCapBytes)), decoder, Use::Title, kTitleCapBytes);
+        return decodeOnce(StripMarkup(raw.substr(0, kMarkupCapBytes)), decoder, Use::Title, kTitleCapBytes,
+                          true);
     case TTitleMarkup::Html: {
         const std::string text = decodeOnce(raw, decoder, Use::Title, kMarkupCapBytes);
-        return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes);
+        return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes, true);
     }
     case TTitleMarkup::Guess: {
-        std::string text = decodeOnce(raw, decoder, Use::Title, kMarkupCapBytes);
+        std::string text = decodeOnce(raw, decoder, Use::Title, kMarkupCapBytes, true);
         if (LooksLikeHtml(text))
-            return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes);
+            return decodeOnce(StripMarkup(text), codePageDecoder(), Use::Title, kTitleCapBytes, true);
         if (text.size() <= kTitleCapBytes)
             return text;
-        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes);
+        return decodeOnce(raw, decoder, Use::Title, kTitleCapBytes, true);
     }
     }
     return {};

@@ -62,3 +62,13 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
         out.push_back(static_cast<char16_t>(0xDC00 | (cp & 0x3FF)));
     }
 }
+
+std::size_t WellFormedUtf8Length(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* q = p;
+    const char32_t c = NextUtf8(q, end);
+    const auto n = static_cast<std::size_t>(q - p);
+    // U+FFFD itself is well-formed; the replacement for a malformed sequence is not.
+    if (c == kReplacementChar && !(n == 3 && p[0] == 0xEF && p[1] == 0xBF && p[2] == 0xBD))
+        return 0;
+    return n;
+}

@@ -11,6 +11,10 @@ inline constexpr char32_t kReplacementChar = 0xFFFD;
 // past its longest valid beginning (at least one byte), as Unicode's "maximal subpart" rule says.
 char32_t NextUtf8(const unsigned char*& p, const unsigned char* end);
 
+// The length of the well-formed UTF-8 sequence at p (p < end; 1 for ASCII), or 0 when none starts
+// there.
+std::size_t WellFormedUtf8Length(const unsigned char* p, const unsigned char* end);
+
 void AppendUtf8(std::string& out, char32_t cp);
 void AppendUtf16(std::u16string& out, char32_t cp);
 

@@ -295,6 +295,28 @@ TEST(FeedCutter, TheBodysCharacterSetDecidesHowTitlesRead) {
     }
 }
 
+TEST(FeedCutter, TheBytesOverruleALabelThatCannotBeRight) {
+    const std::string item1252 = "<rss><item><title>Caf\xE9 \x93q\x94</title></item></rss>";
+    // The server says UTF-8, the document windows-1252, and the bytes are no UTF-8.
+    auto items = cut("<?xml version='1.0' encoding='windows-1252'?>" + item1252,
+                     {"", "application/rss+xml; charset=utf-8", ""});
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("Café “q”"));
+    // Nobody says anything, and not one byte sequence is UTF-8: legacy 8-bit text.
+    items = cut(item1252);
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("Café “q”"));
+    // Labelled Latin-1, written in UTF-8 throughout.
+    items =
+        cut("<rss><item><title>Café “q” 😀</title></item></rss>", {"", "text/xml; charset=ISO-8859-1", ""});
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("Café “q” 😀"));
+    // Served as GBK, declared and written as UTF-8.
+    items = cut("<?xml version='1.0' encoding='utf-8'?><rss><item><title>国际</title></item></rss>",
+                {"", "application/rss+xml; charset=gbk", ""});
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("国际"));
+    // UTF-8 with a stray byte stays UTF-8: the stray costs only itself.
+    items = cut("<rss><item><title>é \xE9</title></item></rss>", {"", "", ""});
+    EXPECT_EQ(items.at(0).title, Utf8ToAnsi("é \uFFFD"));
+}
+
 TEST(FeedCutter, EntitiesADocumentDeclaresAreNotExpanded) {
     const std::string body =
         "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\">"

@@ -63,6 +63,19 @@ TEST(FeedText, BlanksControlsAndSpaces) {
     EXPECT_EQ(AnsiToUtf8(FeedLinkText(" http://a.test/\r\n x\ty \u00A0", kUtf8)), "http://a.test/ xy");
 }
 
+TEST(FeedText, Utf8ReadAsLatin1OnceTooOftenReadsAsMeant) {
+    EXPECT_EQ(title("CafÃ© crÃ¨me"), "Café crème");
+    EXPECT_EQ(title("Ã\u0089tÃ© &amp; more"), "Été & more"); // C1 bytes of the first reading
+    EXPECT_EQ(title("<![CDATA[  cafÃ©  ]]>"), "café");
+    EXPECT_EQ(AnsiToUtf8(FeedTitleText("Caf\xC3\xA9", TFeedTextDecoder("WINDOWS-1252"), TTitleMarkup::Text)),
+              "Café");
+    EXPECT_EQ(title("&lt;b&gt;CafÃ©&lt;/b&gt;", TTitleMarkup::Html), "Café");
+    // Text that is not such a double reading stands.
+    EXPECT_EQ(title("naïve Ärger"), "naïve Ärger");
+    EXPECT_EQ(title("Ã© 国"), "Ã© 国");
+    EXPECT_EQ(title("Ã© €"), "Ã© €");
+}
+
 TEST(FeedText, OtherCharacterSetsDecodeByTheirTables) {
     const TFeedTextDecoder latin("WINDOWS-1252"), sjis("CP932"), big5("CP950");
     EXPECT_EQ(AnsiToUtf8(FeedTitleText("caf\xE9 \x80 \x81", latin, TTitleMarkup::Text)), "café € \uFFFD");

@@ -3,8 +3,9 @@
 
 Generates feeds of every common shape (Atom with text, html and xhtml titles; RSS 1.0; RSS 2.0
 with CDATA and entities; relative links), each in many character sets, with and without an HTTP
-charset that differs from the XML declaration, and checks that every title and link the CLI
-prints is the one feedparser reads, as plain text.
+charset that differs from the XML declaration, and feeds in the shapes public sites serve
+(real_world_feeds.py), and checks that every title and link the CLI prints is the one
+feedparser reads, as plain text.
 
     feed_differential.py ZELMORA_CLI
 """
@@ -16,6 +17,8 @@ import sys
 import tempfile
 
 import feedparser
+
+import real_world_feeds
 
 BASE = 'http://feeds.test/news/feed.xml'
 
@@ -131,40 +134,48 @@ def actual(cli, path, content_type):
     return [(lines[i], lines[i + 1]) for i in range(0, len(lines), 2)]
 
 
+def compare(cli, tmp, name, body, content_type):
+    """Whether the CLI reads every title and link of one feed as feedparser does; prints how not."""
+    path = os.path.join(tmp, 'feed.xml')
+    with open(path, 'wb') as f:
+        f.write(body)
+    want = expected(body, content_type)
+    got = actual(cli, path, content_type)
+    if not want:
+        print(f'ORACLE READ NOTHING: {name}')
+        return False
+    if want == got:
+        return True
+    print(f'MISMATCH: {name}')
+    for i in range(max(len(want), len(got))):
+        w = want[i] if i < len(want) else None
+        g = got[i] if i < len(got) else None
+        if w != g:
+            print(f'  item {i}: feedparser {w!r}\n          zelmora    {g!r}')
+    return False
+
+
+def generated():
+    """(name, bytes, content type) of every shape in every character set."""
+    for shape, make in SHAPES.items():
+        for charset, words in REPERTOIRE.items():
+            variants = [(charset, None)]
+            if charset in WRONG_DECLARATION:
+                variants.append((WRONG_DECLARATION[charset], charset))
+            for declared, http_charset in variants:
+                text = f'<?xml version="1.0" encoding="{declared}"?>\n' + make(words)
+                kind = 'application/atom+xml' if shape == 'atom' else 'application/rss+xml'
+                content_type = kind + (f'; charset={http_charset}' if http_charset else '')
+                name = f'{shape} in {charset} (declared {declared}, HTTP {http_charset or "none"})'
+                yield name, encode(text, charset), content_type
+
+
 def main():
     cli = sys.argv[1]
-    failures = 0
-    cases = 0
+    feeds = list(generated()) + real_world_feeds.cases()
     with tempfile.TemporaryDirectory() as tmp:
-        for shape, make in SHAPES.items():
-            for charset, words in REPERTOIRE.items():
-                variants = [(charset, None)]
-                if charset in WRONG_DECLARATION:
-                    variants.append((WRONG_DECLARATION[charset], charset))
-                for declared, http_charset in variants:
-                    text = f'<?xml version="1.0" encoding="{declared}"?>\n' + make(words)
-                    body = encode(text, charset)
-                    kind = 'application/atom+xml' if shape == 'atom' else 'application/rss+xml'
-                    content_type = kind + (f'; charset={http_charset}' if http_charset else '')
-                    path = os.path.join(tmp, f'{shape}-{charset}-{declared}.xml')
-                    with open(path, 'wb') as f:
-                        f.write(body)
-                    want = expected(body, content_type)
-                    got = actual(cli, path, content_type)
-                    cases += 1
-                    name = f'{shape} in {charset} (declared {declared}, HTTP {http_charset or "none"})'
-                    if not want:
-                        print(f'ORACLE READ NOTHING: {name}')
-                        failures += 1
-                    elif want != got:
-                        failures += 1
-                        print(f'MISMATCH: {name}')
-                        for i in range(max(len(want), len(got))):
-                            w = want[i] if i < len(want) else None
-                            g = got[i] if i < len(got) else None
-                            if w != g:
-                                print(f'  item {i}: feedparser {w!r}\n          zelmora    {g!r}')
-    print(f'{cases} feeds, {failures} differing')
+        failures = sum(not compare(cli, tmp, *feed) for feed in feeds)
+    print(f'{len(feeds)} feeds, {failures} differing')
     return 1 if failures else 0
 
 
