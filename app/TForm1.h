@@ -162,6 +162,8 @@ private:
     void categoryCommand(const char* itemName);
     void openPage(const char* itemName);
     void showHeadlines();
+    // Starts the browser pane's engine ahead of a likely page (see lbMouseDown).
+    void prepareEngine();
     void fetchEnded(std::uint64_t id, TFeedFetchResult& result, const std::function<void()>& whenDone);
     void dropFetch();
     void createSkinManager();

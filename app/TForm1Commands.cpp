@@ -289,9 +289,13 @@ void TForm1::N13Click(TComponent*) {
 
 // ---- The list's events: only even lines are headlines ----
 
+// Also fired when the arrow keys move the selection: a headline reached that way is opened with
+// Enter, so the engine starts then as it does at a press.
 void TForm1::lbClick(TComponent*) {
     if (const std::string* title = TitleOfLine(Headlines(), lb->ItemIndex()))
         lb->SetHint(AnsiToQString(*title));
+    if (LinkOfLine(Headlines(), lb->ItemIndex()))
+        prepareEngine();
 }
 
 void TForm1::lbDblClick(TComponent*) {
@@ -300,10 +304,15 @@ void TForm1::lbDblClick(TComponent*) {
 }
 
 // A press on a headline is most often the first half of a double click, whose open follows
-// 100-250 ms later: the engine starts now, so that the page is all the open waits for. The
-// selection is painted first, or the press would show only once the engine has started.
+// 100-250 ms later: the engine starts now, so that the page is all the open waits for.
 void TForm1::lbMouseDown(TComponent*, TMouseButton button, TShiftState, int x, int y) {
-    if (button != mbLeft || web->EngineStarted() || !LinkOfLine(Headlines(), lb->ItemAtPos(Point(x, y))))
+    if (button == mbLeft && LinkOfLine(Headlines(), lb->ItemAtPos(Point(x, y))))
+        prepareEngine();
+}
+
+// The selection is painted first, or it would show only once the engine has started.
+void TForm1::prepareEngine() {
+    if (web->EngineStarted())
         return;
     lb->Repaint();
     web->PrepareEngine();

@@ -214,6 +214,31 @@ TEST_F(ListEvents, APressOnAHeadlineStartsTheEngineHiddenAndTheDoubleClickOpensI
     EXPECT_FALSE(form->web->View()->isHidden());
 }
 
+TEST_F(ListEvents, TheArrowKeysOntoAHeadlineStartTheEngineAndEnterOpensIt) {
+    create();
+    WriteFile(dir / "l.txt",
+              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
+    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
+    form->N12->Click();
+    form->lb->SetItemIndex(0); // a program's selection is no sign of a page to come
+    EXPECT_FALSE(form->web->EngineStarted());
+
+    typeKey(Qt::Key_Down, QString()); // onto the separator
+    EXPECT_EQ(form->lb->ItemIndex(), 1);
+    EXPECT_FALSE(form->web->EngineStarted());
+    typeKey(Qt::Key_Down, QString()); // onto the second headline
+    EXPECT_EQ(form->lb->ItemIndex(), 2);
+    EXPECT_EQ(form->lb->Hint(), "Second");
+    EXPECT_TRUE(form->web->EngineStarted());
+    EXPECT_TRUE(form->web->LocationURL().isEmpty());
+    ASSERT_NE(form->web->View(), nullptr);
+    EXPECT_TRUE(form->web->View()->isHidden());
+
+    typeKey(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(form->web->LocationURL(), QUrl("http://127.0.0.1:1/b.html"));
+    EXPECT_FALSE(form->web->View()->isHidden());
+}
+
 TEST_F(ListEvents, AHeadlineWithAnEmptyTitleStillOpensItsLinkAndOneOutsideGbkShowsWhole) {
     ScriptedServer server(
         {ServeOnce("HTTP/1.1 200 OK", RssFeed({{"", "http://a.test/e"},
