@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zeltest {
@@ -70,6 +72,16 @@ protected:
     }
     std::string HostPort() const { return "127.0.0.1:" + std::to_string(server->Port()); }
     std::string Url(const std::string& path) const { return "http://" + HostPort() + path; }
+
+    // Bytes a server sends behind its answer may still be on their way, one byte per send, when
+    // the answer ends. Waits until the first of them is here or the client let the connection go:
+    // a request sent before they arrive could not tell them from its answer, no client could.
+    void AwaitStrayBytes() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (http.Connected() && http.IOHandler()->InputBuffer().Empty() &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
     std::unique_ptr<ScriptedServer> server;
     TIdHTTP http; // declared after the server: it disconnects before the server stops
