@@ -28,7 +28,7 @@ public:
         if (const std::size_t s = FindStartTag(body, "<source", from, end); s != npos) {
             std::size_t after = 0;
             const std::string_view tag = StartTag(body, s, 7, after, end);
-            const std::size_t close = SelfClosing(tag) ? after : body.substr(0, end).find("</source>", after);
+            const std::size_t close = SelfClosing(tag) ? after : FindText(body, "</source>", after, end);
             skipFrom_ = s;
             skipTo_ = close == npos ? end : close;
         }
@@ -51,6 +51,8 @@ public:
 
     std::string_view Body() const { return body_; }
     std::size_t From() const { return from_; }
+    std::size_t SkipFrom() const { return skipFrom_; }
+    std::size_t SkipTo() const { return skipTo_; }
     std::size_t End() const { return end_; }
 
 private:
@@ -63,8 +65,7 @@ TRawFeedItem atomEntry(const Entry& entry) {
     TRawFeedItem raw;
     raw.markup = TTitleMarkup::Text;
     const TItemTitle title =
-        ChooseItemTitle(entry.Body(), entry.From(), entry.End(),
-                        [&](std::string_view open, std::size_t at) { return entry.Find(open, at); });
+        ChooseItemTitle(entry.Body(), entry.From(), entry.End(), entry.SkipFrom(), entry.SkipTo());
     raw.title = title.text;
     raw.markup = atomMarkup(title.tag);
     std::size_t after = 0;
@@ -97,7 +98,7 @@ void CutAtomEntries(std::string_view body, std::size_t entry, const TRawFeedItem
         feedBase = Attribute(StartTag(body, feed, 5, after, entry), "xml:base");
     }
     while (entry != npos) {
-        const std::size_t close = body.find("</entry>", entry + 6);
+        const std::size_t close = FindText(body, "</entry>", entry + 6);
         const std::size_t end = close == npos ? body.size() : close;
         std::size_t after = 0;
         const std::string_view entryTag = StartTag(body, entry, 6, after, end);

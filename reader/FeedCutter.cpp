@@ -33,7 +33,7 @@ THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& deco
     THeadlineItem item;
     item.title = FeedTitleText(raw.title, decoder, raw.markup);
     // The link is decoded straight after the prefix: one string, built in one go.
-    item.link.reserve(origin.redirectPrefix.size() + raw.link.size());
+    item.link.reserve(origin.redirectPrefix.size() + raw.link.size() + 8);
     item.link.append(origin.redirectPrefix);
     AppendFeedLinkText(item.link, raw.link, decoder);
     if (raw.linkElement)

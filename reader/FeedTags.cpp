@@ -1,6 +1,9 @@
 #include "reader/FeedTags.h"
 
+#include "reader/ItemTitle.h"
+
 #include <algorithm>
+#include <cstring>
 
 namespace feedtags {
 
@@ -26,9 +29,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 std::size_t FindStartTag(std::string_view body, std::string_view open, std::size_t from, std::size_t limit) {
     // Searched within the limit only: a tag most items lack must not send each search to the end.
-    const std::string_view within = body.substr(0, limit);
     for (;;) {
-        const std::size_t p = within.find(open, from);
+        const std::size_t p = FindText(body, open, from, limit);
         if (p == npos)
             return npos;
         if (StartTagAt(body, p, open))
@@ -95,7 +97,7 @@ std::string_view ElementText(std::string_view body, std::size_t p, std::size_t n
         *tag = attrs;
     if (SelfClosing(attrs))
         return {};
-    const std::size_t e = body.substr(0, limit).find(close, after);
+    const std::size_t e = FindText(body, close, after, limit);
     return e == npos ? std::string_view() : body.substr(after, e - after);
 }
 
@@ -115,6 +117,55 @@ bool BlankTitleText(std::string_view text) {
     if (text.starts_with("<![CDATA[") && text.ends_with("]]>"))
         text = trim(text.substr(9, text.size() - 12));
     return text.empty();
+}
+
+} // namespace feedtags
+
+namespace feedtags {
+
+std::size_t NextTitleElement(std::string_view body, std::size_t from, std::size_t end, std::size_t skipFrom,
+                             std::size_t skipTo, int& kind) {
+    end = std::min(end, body.size());
+    const char* base = body.data();
+    while (from < end) {
+        const void* lt = std::memchr(base + from, '<', end - from);
+        if (!lt)
+            return npos;
+        const auto p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
+        if (p >= skipFrom && p < skipTo) {
+            from = skipTo;
+            continue;
+        }
+        from = p + 1;
+        const char c = p + 1 < end ? body[p + 1] : '\0';
+        const int k = c == 't' ? 0 : c == 'd' ? 1 : c == 'm' ? 2 : -1;
+        if (k < 0)
+            continue;
+        const std::string_view open = kTitleKinds[k].open;
+        if (end - p > open.size() && body.compare(p, open.size(), open) == 0 && StartTagAt(body, p, open)) {
+            kind = k;
+            return p;
+        }
+    }
+    return npos;
+}
+
+TItemTitle ChooseItemTitle(std::string_view body, std::size_t from, std::size_t end, std::size_t skipFrom,
+                           std::size_t skipTo) {
+    TItemTitle chosen;
+    int kind = 0;
+    for (std::size_t at; (at = NextTitleElement(body, from, end, skipFrom, skipTo, kind)) != npos;) {
+        std::string_view tag;
+        const TTitleKind& k = kTitleKinds[kind];
+        chosen.text = ElementText(body, at, k.open.size(), k.close, end, &tag);
+        chosen.tag = tag;
+        if (k.settles && !BlankTitleText(chosen.text))
+            break;
+        from = chosen.text.empty() ? at + 1
+                                   : static_cast<std::size_t>(chosen.text.data() - body.data()) +
+                                         chosen.text.size() + k.close.size();
+    }
+    return chosen;
 }
 
 } // namespace feedtags

@@ -2,6 +2,7 @@
 // Plain text search for the tags of a feed: start tags by name, their attributes, and a cursor
 // that remembers a tag's next occurrence so repeated searches scan the body once.
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace feedtags {
@@ -10,6 +11,35 @@ inline constexpr std::size_t npos = std::string_view::npos;
 
 inline bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The first occurrence of text (two bytes or more) at or after from and before limit, or npos.
+// Tags are short and their first byte ("<") is frequent, so the bytes after it are compared here
+// rather than by a call per candidate.
+inline std::size_t FindText(std::string_view body, std::string_view text, std::size_t from,
+                            std::size_t limit = npos) {
+    const std::size_t n = text.size();
+    const std::size_t stop = limit < body.size() ? limit : body.size();
+    if (from >= stop || stop - from < n)
+        return npos;
+    const char* base = body.data();
+    const char* p = base + from;
+    const char* const last = base + stop - n; // the last position the text may start at
+    const char first = text[0], second = text[1];
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(last - p) + 1));
+        if (!p)
+            return npos;
+        if (p[1] == second) {
+            std::size_t i = 2;
+            while (i < n && p[i] == text[i])
+                ++i;
+            if (i == n)
+                return static_cast<std::size_t>(p - base);
+        }
+        ++p;
+    }
+    return npos;
 }
 
 // Whether the text at p is the start tag open ("<name") followed by ">", "/" or a blank, so that
@@ -58,7 +88,7 @@ public:
         if (at_ == npos && searched_)
             return npos;
         if (!searched_ || at_ < offset) {
-            at_ = match_ == Match::Exact ? body_.find(tag_, offset) : FindStartTag(body_, tag_, offset);
+            at_ = match_ == Match::Exact ? FindText(body_, tag_, offset) : FindStartTag(body_, tag_, offset);
             searched_ = true;
         }
         return at_;

@@ -60,6 +60,10 @@ public:
     bool Full() const { return full_; }
 
     void Add(char32_t c) {
+        if (c > 0x3000 && !full_) {
+            addWide(c);
+            return;
+        }
         if (c == 0 || full_)
             return;
         if (repair_ && c >= 0x80)
@@ -130,6 +134,22 @@ public:
     }
 
 private:
+    // A character beyond every blank and control, the common case of CJK text.
+    void addWide(char32_t c) {
+        if (repair_) {
+            repair_ = latinHigh_ = false;
+            latin_.clear();
+        }
+        const std::size_t before = out_.size();
+        codec_.Append(out_, c);
+        if (out_.size() - start_ > cap_) {
+            out_.resize(before);
+            full_ = true;
+            return;
+        }
+        kept_ = out_.size();
+    }
+
     // Keeps the text's Latin-1 bytes from its first character beyond ASCII on, while there is
     // none above U+00FF.
     void noteForRepair(char32_t c) {
@@ -232,9 +252,17 @@ bool plainAscii(unsigned char b) {
     return b >= 0x20 && b < 0x7F && b != '&' && b != '<';
 }
 
+// A three-byte UTF-8 character whose lead byte admits every continuation byte (no over-long
+// form, no surrogate): most of CJK. Decoded here, without a call.
+bool plainThreeByteUtf8(const unsigned char* p, const unsigned char* end) {
+    return end - p >= 3 && ((p[0] >= 0xE1 && p[0] <= 0xEC) || p[0] >= 0xEE) && p[0] <= 0xEF &&
+           (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80;
+}
+
 void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuilder& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
     const unsigned char* end = p + raw.size();
+    const bool utf8 = decoder.GetKind() == TFeedTextDecoder::Kind::Utf8;
     while (p < end && !out.Full()) {
         const unsigned char b = *p;
         if (plainAscii(b)) {
@@ -243,6 +271,9 @@ void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuild
                 ++q;
             out.AddAscii(p, static_cast<std::size_t>(q - p));
             p = q;
+        } else if (utf8 && plainThreeByteUtf8(p, end)) {
+            out.Add(static_cast<char32_t>(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)));
+            p += 3;
         } else if (b >= 0x80) {
             out.Add(decoder.Next(p, end));
         } else if (b == '&') {

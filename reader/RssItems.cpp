@@ -97,9 +97,7 @@ struct ItemSearch {
 };
 
 void takeTitle(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
-    const TItemTitle title = ChooseItemTitle(s.body, from, end, [&](std::string_view open, std::size_t at) {
-        return FindStartTag(s.body, open, at, end);
-    });
+    const TItemTitle title = ChooseItemTitle(s.body, from, end, npos, npos);
     raw.title = title.text;
     raw.markup = titleMarkup(title.tag);
 }

@@ -131,7 +131,7 @@ char32_t Gb18030Codec::Next(const unsigned char*& p, const unsigned char* end) c
     return cp;
 }
 
-void Gb18030Codec::Append(std::string& out, char32_t cp) const {
+void Gb18030Codec::appendOther(std::string& out, char32_t cp) const {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
         return;

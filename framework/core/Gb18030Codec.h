@@ -18,7 +18,18 @@ public:
     // Decodes the character at p (p < end) and moves p past it.
     char32_t Next(const unsigned char*& p, const unsigned char* end) const;
     // Appends the bytes of one code point; a surrogate or a value past U+10FFFF appends U+FFFD.
-    void Append(std::string& out, char32_t cp) const;
+    // The two-byte codes (every GBK character) take the inline path.
+    void Append(std::string& out, char32_t cp) const {
+        if (cp >= 0x80 && cp < 0x10000) {
+            const std::uint32_t code = bmp_[cp];
+            if (code != 0 && code < 0x10000) {
+                const char b[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+                out.append(b, 2);
+                return;
+            }
+        }
+        appendOther(out, cp);
+    }
 
     // Four-byte codes are numbered from 0x81 0x30 0x81 0x30 on; the BMP's end before 39420.
     static constexpr std::uint32_t kBmpFourByteCodes = 39420;
@@ -26,6 +37,7 @@ public:
 
 private:
     Gb18030Codec();
+    void appendOther(std::string& out, char32_t cp) const;
 
     // Code point of each two-byte code, index (lead - 0x81) * 190 + trail slot; 0 = invalid.
     std::vector<char32_t> twoByte_;

@@ -63,6 +63,17 @@ TEST(FeedText, BlanksControlsAndSpaces) {
     EXPECT_EQ(AnsiToUtf8(FeedLinkText(" http://a.test/\r\n x\ty \u00A0", kUtf8)), "http://a.test/ xy");
 }
 
+TEST(FeedText, ThreeByteCharactersAndTheirMalformedNeighbours) {
+    EXPECT_EQ(title("中\xEE\x80\x80\xEF\xBF\xBD"), "中\uE000\uFFFD");
+    // Cut short, broken by an ASCII byte, a surrogate, an over-long form: one U+FFFD per maximal
+    // part, the rest kept.
+    EXPECT_EQ(title("a\xE4\xB8"), "a\uFFFD");
+    EXPECT_EQ(title("\xE4\x41\x42"), "\uFFFDAB");
+    EXPECT_EQ(title("\xED\xA0\x80x"), "\uFFFD\uFFFD\uFFFDx");
+    EXPECT_EQ(title("\xE0\x80\x80y"), "\uFFFD\uFFFD\uFFFDy");
+    EXPECT_EQ(title("\xE0\xA4\x85 \xED\x9F\xBF"), "\u0905 \uD7FF");
+}
+
 TEST(FeedText, Utf8ReadAsLatin1OnceTooOftenReadsAsMeant) {
     EXPECT_EQ(title("CafÃ© crÃ¨me"), "Café crème");
     EXPECT_EQ(title("Ã\u0089tÃ© &amp; more"), "Été & more"); // C1 bytes of the first reading
