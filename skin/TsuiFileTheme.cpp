@@ -71,8 +71,7 @@ void TsuiFileTheme::SetThemeFile(const QString& name) {
     const QString candidate = FindThemeFile(name);
     if (candidate.isEmpty())
         return;
-    if (!TsuiThemeFileReader::IsThemeFile(candidate.toStdString()))
-        throw EThemeFileError("Invalid skin file for Quorvex!");
+    TsuiThemeFileReader::CheckThemeFile(candidate.toStdString());
     themeFile_ = candidate;
     loaded_ = holder_.Load(candidate.toStdString());
     if (loaded_)

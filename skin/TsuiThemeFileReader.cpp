@@ -1,10 +1,11 @@
 #include "skin/TsuiThemeFileReader.h"
 
 #include "framework/core/AsciiText.h"
+#include "framework/core/EInOutError.h"
+#include "framework/core/TextFile.h"
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -29,18 +30,11 @@ std::string quoted(std::string_view name) {
 } // namespace
 
 TsuiThemeFileReader::TsuiThemeFileReader(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw EThemeFileError("Cannot open theme file " + fileName);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw EThemeFileError("Cannot read theme file " + fileName);
-    if (std::uint64_t(size) > kMaxFileSize)
-        throw EThemeFileError("Theme file " + fileName + " is larger than 64 MiB");
-    bytes_.resize(std::size_t(size));
-    in.seekg(0);
-    if (size > 0 && !in.read(bytes_.data(), size))
-        throw EThemeFileError("Cannot read theme file " + fileName);
+    try {
+        bytes_ = ReadFileBytes(fileName, kMaxFileSize);
+    } catch (const EInOutError& e) {
+        throw EThemeFileError(e.Message());
+    }
     parse();
 }
 
@@ -60,14 +54,24 @@ bool TsuiThemeFileReader::HasMagic(std::string_view firstBytes) {
     return field.substr(0, field.find('\0')) == kMagic;
 }
 
+void TsuiThemeFileReader::CheckThemeFile(const std::string& fileName) {
+    std::string head;
+    try {
+        head = ReadFileHead(fileName, 16);
+    } catch (const EInOutError& e) {
+        throw EThemeFileError(e.Message());
+    }
+    if (!HasMagic(head))
+        throw EThemeFileError("Invalid skin file for Quorvex!");
+}
+
 bool TsuiThemeFileReader::IsThemeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
+    try {
+        CheckThemeFile(fileName);
+        return true;
+    } catch (const EThemeFileError&) {
         return false;
-    char head[16];
-    if (!in.read(head, sizeof head))
-        return false;
-    return HasMagic(std::string_view(head, sizeof head));
+    }
 }
 
 void TsuiThemeFileReader::parse() {

@@ -49,7 +49,8 @@ public:
     // Theme files are a few hundred kilobytes; anything far larger is refused unread.
     static constexpr std::uint64_t kMaxFileSize = 64u << 20;
 
-    // Reads the file; EThemeFileError when it cannot be read or is not a well-formed theme file.
+    // Reads the file; EThemeFileError when it cannot be read (it is no regular file, or larger
+    // than kMaxFileSize) or is not a well-formed theme file.
     explicit TsuiThemeFileReader(const std::string& fileName);
     // Reads a theme file already in memory (the fuzzer, tests).
     static std::unique_ptr<TsuiThemeFileReader> FromBytes(std::string_view bytes);
@@ -58,8 +59,12 @@ public:
     TsuiThemeFileReader& operator=(const TsuiThemeFileReader&) = delete;
 
     // True when the file's first 12 bytes hold "Quorvex_TB" up to their first zero byte; false
-    // for a missing, unreadable or shorter file.
+    // for a missing, unreadable or shorter file, and for anything but a regular file (a FIFO is
+    // not waited for, a device not read).
     static bool IsThemeFile(const std::string& fileName);
+    // The same question answered with EThemeFileError: why the file cannot be opened, or
+    // "Invalid skin file for Quorvex!".
+    static void CheckThemeFile(const std::string& fileName);
     static bool HasMagic(std::string_view firstBytes);
 
     // Every entry of kinds 0 to 3 in chain order (the four lists together).
@@ -73,6 +78,6 @@ private:
     TsuiThemeFileReader() = default;
     void parse();
 
-    std::vector<char> bytes_;
+    std::string bytes_;
     std::vector<TThemeFileEntry> entries_;
 };

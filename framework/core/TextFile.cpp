@@ -3,7 +3,9 @@
 #include "framework/core/AtomicFileWriter.h"
 #include "framework/core/EInOutError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,45 +27,78 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-std::string ReadFileBytes(const std::string& fileName) {
-    // Non-blocking, so a FIFO without a writer cannot hold the caller in open().
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throw EInOutError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+namespace {
+
+[[noreturn]] void cannotOpen(const std::string& fileName, const std::string& why) {
+    throw EInOutError("Cannot open file \"" + fileName + "\". " + why);
+}
+
+std::string largerThan(std::size_t maxBytes) {
+    return "The file is larger than " + std::to_string(maxBytes) + " bytes";
+}
+
+// Closes the descriptor however the reading ends.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Opens a regular file for reading and returns its size. Non-blocking, so a FIFO without a
+// writer cannot hold the caller in open(); a device or a pipe has no end to read to (/dev/zero
+// never stops) and is refused.
+std::uint64_t openRegularFile(const std::string& fileName, Descriptor& file) {
+    file.fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file.fd < 0)
+        cannotOpen(fileName, std::strerror(errno));
     struct stat st {};
-    const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
-    auto refuse = [&](const std::string& why) {
-        ::close(fd);
-        throw EInOutError("Cannot open file \"" + fileName + "\". " + why);
-    };
-    if (statErr != 0)
-        refuse(std::strerror(statErr));
+    if (::fstat(file.fd, &st) != 0)
+        cannotOpen(fileName, std::strerror(errno));
     if (S_ISDIR(st.st_mode))
-        refuse(std::strerror(EISDIR));
-    // A device or a pipe has no end to read to (/dev/zero never stops).
+        cannotOpen(fileName, std::strerror(EISDIR));
     if (!S_ISREG(st.st_mode))
-        refuse("Not a regular file");
-    if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes)
-        refuse("The file is larger than " + std::to_string(kMaxFileBytes) + " bytes");
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
+        cannotOpen(fileName, "Not a regular file");
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+// Appends to bytes until the file ends or bytes holds count of them.
+void readUpTo(const std::string& fileName, const Descriptor& file, std::size_t count, std::string& bytes) {
     char chunk[64 * 1024];
-    for (;;) {
-        ssize_t got = ::read(fd, chunk, sizeof chunk);
+    while (bytes.size() < count) {
+        const ssize_t got = ::read(file.fd, chunk, std::min(sizeof chunk, count - bytes.size()));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            int err = errno;
-            ::close(fd);
-            throw EInOutError("Unable to read from " + fileName + ". " + std::strerror(err));
-        }
+        if (got < 0)
+            throw EInOutError("Unable to read from " + fileName + ". " + std::strerror(errno));
         if (got == 0)
-            break;
-        if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes)
-            refuse("The file is larger than " + std::to_string(kMaxFileBytes) + " bytes"); // it grew
+            return;
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
-    ::close(fd);
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& fileName, std::size_t maxBytes) {
+    Descriptor file;
+    const std::uint64_t size = openRegularFile(fileName, file);
+    if (size > maxBytes)
+        cannotOpen(fileName, largerThan(maxBytes));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    // One byte past the cap tells a file that grew meanwhile.
+    readUpTo(fileName, file, maxBytes + 1, bytes);
+    if (bytes.size() > maxBytes)
+        cannotOpen(fileName, largerThan(maxBytes));
+    return bytes;
+}
+
+std::string ReadFileHead(const std::string& fileName, std::size_t count) {
+    Descriptor file;
+    openRegularFile(fileName, file);
+    std::string bytes;
+    readUpTo(fileName, file, count, bytes);
     return bytes;
 }
 

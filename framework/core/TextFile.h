@@ -12,10 +12,13 @@ std::vector<std::string> SplitTextLines(std::string_view text);
 // The most bytes a file read whole may hold, as for a response body.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
 
-// Reads a whole regular file of at most kMaxFileBytes; throws EInOutError "Cannot open file ..."
+// Reads a whole regular file of at most maxBytes; throws EInOutError "Cannot open file ..."
 // (also for a directory, a pipe or a device, and for a larger file) or "Unable to read from ...".
 // Opening never blocks, so a FIFO is refused at once.
-std::string ReadFileBytes(const std::string& fileName);
+std::string ReadFileBytes(const std::string& fileName, std::size_t maxBytes = kMaxFileBytes);
+// The first bytes of a regular file, at most count of them (fewer when it is shorter), with the
+// refusals of ReadFileBytes: enough to tell what kind of file it is without reading it whole.
+std::string ReadFileHead(const std::string& fileName, std::size_t count);
 std::vector<std::string> ReadTextLines(const std::string& fileName);
 
 // Writes the lines, each followed by CR LF, through a temporary file renamed over the target;

@@ -21,6 +21,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnansweredFifo.h"
 #include "webview/TWebBrowser.h"
 
 #include <QBuffer>
@@ -238,6 +239,24 @@ TEST_F(StyleFixture, AMissingOrBrokenThemeFileLeavesTheStoredStyle) {
         EXPECT_EQ(form->skinman->UIStyle(), WinXP) << name;
         form.reset();
     }
+}
+
+TEST_F(StyleFixture, AThemeFileThatIsAFifoOrADeviceIsNeitherWaitedForNorRead) {
+    zeltest::UnansweredFifo fifo((dir / "fifo.sui").string());
+    for (const std::string& path : {fifo.Path(), std::string("/dev/zero")}) {
+        create("[form]\r\nskin=2\r\n[theme]\r\nfile=" + path + "\r\n");
+        EXPECT_EQ(form->FileTheme1, nullptr) << path;
+        EXPECT_EQ(form->skinman->UIStyle(), WinXP) << path;
+        form.reset();
+    }
+    EXPECT_FALSE(fifo.HadToRelease()) << "the window waited for a writer";
+    // Nor when it is named to the theme itself.
+    TsuiFileTheme theme(nullptr);
+    for (const std::string& path : {fifo.Path(), std::string("/dev/zero")}) {
+        theme.SetThemeFile(QString::fromStdString(path));
+        EXPECT_FALSE(theme.Loaded()) << path;
+    }
+    EXPECT_FALSE(fifo.HadToRelease()) << "the theme waited for a writer";
 }
 
 namespace {

@@ -54,6 +54,19 @@ TEST(TextFile, MissingFileOrDirectoryFailsToOpen) {
     }
 }
 
+TEST(TextFile, ACapOfItsOwnAndTheHeadOfAFileKeepTheRefusals) {
+    TempDir dir;
+    TempDir::Put(dir.File("ten"), "0123456789");
+    EXPECT_EQ(ReadFileBytes(dir.File("ten"), 10), "0123456789");
+    EXPECT_THROW(ReadFileBytes(dir.File("ten"), 9), EInOutError);
+    EXPECT_EQ(ReadFileHead(dir.File("ten"), 4), "0123");
+    EXPECT_EQ(ReadFileHead(dir.File("ten"), 16), "0123456789");
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    for (const std::string& path : {dir.File("fifo"), std::string("/dev/zero"), dir.Path().string()})
+        EXPECT_THROW(ReadFileHead(path, 16), EInOutError) << path;
+    EXPECT_THROW(ReadFileHead(dir.File("missing"), 16), EInOutError);
+}
+
 TEST(AtomicFileWriter, AbandonedWriteLeavesTheOldFileAndNoTemporaryFile) {
     TempDir dir;
     const std::string f = dir.File("list.txt");

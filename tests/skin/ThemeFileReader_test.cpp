@@ -3,6 +3,8 @@
 #include "skin/TsuiThemeFileReader.h"
 #include "skin/TsuiThemeFileWriter.h"
 #include "tests/skin/ThemeFileBytes.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UnansweredFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +99,21 @@ TEST(ThemeFileReader, ReadsFromAFileAndWritesWhatItReads) {
     EXPECT_EQ(r.Entries()[0].Name, "FormRoundCornerInt");
     EXPECT_EQ(r.Entries()[0].Value, 9);
     EXPECT_THROW(TsuiThemeFileReader(::testing::TempDir() + "no-such-theme"), EThemeFileError);
+}
+
+TEST(ThemeFileReader, AFifoIsNotWaitedForAndADeviceNotRead) {
+    TempDir dir;
+    zeltest::UnansweredFifo fifo(dir.File("fifo.sui"));
+    for (const std::string& path : {fifo.Path(), std::string("/dev/zero")}) {
+        EXPECT_FALSE(TsuiThemeFileReader::IsThemeFile(path)) << path;
+        try {
+            TsuiThemeFileReader reader(path);
+            ADD_FAILURE() << path << " was read";
+        } catch (const EThemeFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("Not a regular file"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_FALSE(fifo.HadToRelease()) << "the reader waited for a writer";
 }
 
 // Each hostile file: what it is, its bytes, and the result: the entry count it reads to, or the

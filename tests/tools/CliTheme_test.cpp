@@ -1,6 +1,7 @@
 // zelmora-cli theme pack and theme list: the shipped theme file is exactly what its sources pack
 // into, the listing shows each entry's kind, size and value, and broken input is refused.
 #include "tests/support/CliRunner.h"
+#include "tests/support/UnansweredFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +74,15 @@ TEST_F(CliTheme, BrokenInputIsRefusedWithAClearMessage) {
     r = RunCli({"theme", "list", (dir / "plain.txt").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Invalid skin file for Quorvex!"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTheme, ListRefusesAFifoAndADeviceAtOnce) {
+    UnansweredFifo fifo((dir / "fifo.sui").string());
+    CliRun r = RunCli({"theme", "list", fifo.Path()});
+    EXPECT_FALSE(fifo.HadToRelease()) << "theme list waited for a writer";
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Not a regular file"), std::string::npos) << r.err;
+    r = RunCli({"theme", "list", "/dev/zero"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Not a regular file"), std::string::npos) << r.err;
 }

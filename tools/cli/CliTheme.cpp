@@ -60,11 +60,8 @@ bool knownKey(std::string_view name) {
 }
 
 int list(const std::string& file) {
-    if (!TsuiThemeFileReader::IsThemeFile(file)) {
-        CliPrintLine(stderr, "theme list: " + CliPrintable(file) + ": Invalid skin file for Quorvex!");
-        return 1;
-    }
     try {
+        TsuiThemeFileReader::CheckThemeFile(file);
         TsuiThemeFileReader reader(file);
         CliPrintLine(stdout,
                      CliPrintable(file) + ": " + std::to_string(reader.Entries().size()) + " entries");
