@@ -140,7 +140,9 @@ void TsuiWindowSizer::follow(QPoint global) {
 }
 
 bool TsuiWindowSizer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != window_ || !host_)
+    // isNull, not a conversion to TForm*: the window's own close event comes from ~QWidget, when
+    // the object is no TForm any more.
+    if (watched != window_ || host_.isNull())
         return false;
     switch (event->type()) {
     case QEvent::MouseMove: {

@@ -8,6 +8,7 @@
 #include <QTextBoundaryFinder>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -37,8 +38,9 @@ int unevenWidth(const QString& s) {
 
 QString captionOf(int length, int seed) {
     QString s;
+    constexpr std::u16string_view kLetters = u"Zelmora 新闻浏览器 headline: é";
     for (int i = 0; i < length; ++i)
-        s += QChar(u"Zelmora 新闻浏览器 headline: é"[(i * 7 + seed) % 30]);
+        s += QChar(kLetters[std::size_t(i * 7 + seed) % kLetters.size()]);
     return s;
 }
 
