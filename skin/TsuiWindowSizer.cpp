@@ -57,7 +57,7 @@ Qt::CursorShape cursorFor(Qt::Edges e) {
 
 } // namespace
 
-TsuiWindowSizer::TsuiWindowSizer(TForm* host) : QObject(host), host_(host) {}
+TsuiWindowSizer::TsuiWindowSizer(TForm* host) : QObject(host), host_(host), cursorHost_(host) {}
 
 TsuiWindowSizer::~TsuiWindowSizer() {
     Detach();
@@ -91,14 +91,17 @@ bool TsuiWindowSizer::sizable() const {
     return host_ && host_->WindowState() == wsNormal;
 }
 
+// Through the host as a QWidget: a sizer deleted with its window gets here from ~QWidget, when
+// the object is no TForm any more.
 void TsuiWindowSizer::updateCursor(Qt::Edges edges) {
-    if (!host_)
+    QWidget* widget = cursorHost_;
+    if (!widget)
         return;
     if (edges) {
-        host_->setCursor(cursorFor(edges));
+        widget->setCursor(cursorFor(edges));
         cursorSet_ = true;
     } else if (cursorSet_) {
-        host_->unsetCursor();
+        widget->unsetCursor();
         cursorSet_ = false;
     }
 }

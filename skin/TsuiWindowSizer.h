@@ -18,6 +18,7 @@
 
 class QMouseEvent;
 class QWindow;
+class QWidget;
 class TForm;
 
 // The edges of the band under point p of a window of the given size; corners take grip pixels
@@ -55,6 +56,7 @@ private:
     void follow(QPoint global);
 
     QPointer<TForm> host_;
+    QPointer<QWidget> cursorHost_; // the same window, for what runs while it is destroyed
     QPointer<QWindow> window_;
     Mode mode_ = Mode::None;
     Qt::Edges edges_;
