@@ -19,7 +19,18 @@ using namespace zeltest;
 namespace {
 
 using ListFiles = ReaderWindowTest;
-using ListEvents = ReaderWindowTest;
+
+class ListEvents : public ReaderWindowTest {
+protected:
+    // A window whose list holds 头条新闻 and Second (lines 0 and 2), opened from a list file.
+    void openTwoHeadlines() {
+        create();
+        WriteFile(dir / "l.txt",
+                  Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
+        platform.DialogAnswers.push_back(QString::fromStdString((dir / "l.txt").string()));
+        form->N12->Click();
+    }
+};
 
 QString qpath(const fs::path& p) {
     return QString::fromStdString(p.string());
@@ -151,11 +162,7 @@ TEST_F(ListFiles, AFailingSaveKeepsTheOldFile) {
 }
 
 TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
-    create();
-    WriteFile(dir / "l.txt",
-              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
-    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
-    form->N12->Click();
+    openTwoHeadlines();
     ASSERT_EQ(form->lb->Items().Count(), 4);
     form->lb->SetHint("before");
 
@@ -188,11 +195,7 @@ TEST_F(ListEvents, ClickEnterAndDoubleClickActOnHeadlineLinesOnly) {
 }
 
 TEST_F(ListEvents, APressOnAHeadlineStartsTheEngineHiddenAndTheDoubleClickOpensIt) {
-    create();
-    WriteFile(dir / "l.txt",
-              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
-    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
-    form->N12->Click();
+    openTwoHeadlines();
     ASSERT_EQ(form->lb->Items().Count(), 4);
 
     clickLine(1); // a separator leads to no page
@@ -215,11 +218,7 @@ TEST_F(ListEvents, APressOnAHeadlineStartsTheEngineHiddenAndTheDoubleClickOpensI
 }
 
 TEST_F(ListEvents, TheArrowKeysOntoAHeadlineStartTheEngineAndEnterOpensIt) {
-    create();
-    WriteFile(dir / "l.txt",
-              Gbk("头条新闻\r\nhttp://127.0.0.1:1/a.html\r\nSecond\r\nhttp://127.0.0.1:1/b.html\r\n"));
-    platform.DialogAnswers.push_back(qpath(dir / "l.txt"));
-    form->N12->Click();
+    openTwoHeadlines();
     form->lb->SetItemIndex(0); // a program's selection is no sign of a page to come
     EXPECT_FALSE(form->web->EngineStarted());
 
