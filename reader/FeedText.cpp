@@ -94,6 +94,23 @@ public:
             kept_ = out_.size();
     }
 
+    // A run of two-byte code page characters, none of them a blank or a control, added in one go.
+    void AddTwoByteRun(const char* bytes, std::size_t n) {
+        if (full_ || n == 0)
+            return;
+        if (repair_) {
+            repair_ = latinHigh_ = false;
+            latin_.clear();
+        }
+        if (out_.size() - start_ + n > cap_) {
+            n = (cap_ - (out_.size() - start_)) & ~std::size_t{1};
+            full_ = true;
+        }
+        out_.append(bytes, n);
+        if (n > 0)
+            kept_ = out_.size();
+    }
+
     // A run of printable ASCII (blanks included), added in one go.
     void AddAscii(const unsigned char* p, std::size_t n) {
         if (full_)
@@ -259,6 +276,33 @@ bool plainThreeByteUtf8(const unsigned char* p, const unsigned char* end) {
            (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80;
 }
 
+char32_t threeByteUtf8(const unsigned char* p) {
+    return static_cast<char32_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+}
+
+// A run of such characters (p on the first) that have two-byte codes and are no Unicode space,
+// converted in one go; returns where the text goes on.
+const unsigned char* addThreeByteRun(const unsigned char* p, const unsigned char* end, TextBuilder& out) {
+    const Gb18030Codec& codec = Gb18030Codec::Get();
+    char run[128];
+    std::size_t n = 0;
+    do {
+        const char32_t c = threeByteUtf8(p);
+        const std::uint32_t code = c > 0x3000 ? codec.TwoByteCode(c) : 0;
+        if (code == 0)
+            break;
+        run[n++] = static_cast<char>(code >> 8);
+        run[n++] = static_cast<char>(code & 0xFF);
+        p += 3;
+    } while (n < sizeof run && plainThreeByteUtf8(p, end));
+    if (n == 0) {
+        out.Add(threeByteUtf8(p));
+        return p + 3;
+    }
+    out.AddTwoByteRun(run, n);
+    return p;
+}
+
 void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuilder& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
     const unsigned char* end = p + raw.size();
@@ -272,8 +316,7 @@ void decodeText(std::string_view raw, const TFeedTextDecoder& decoder, TextBuild
             out.AddAscii(p, static_cast<std::size_t>(q - p));
             p = q;
         } else if (utf8 && plainThreeByteUtf8(p, end)) {
-            out.Add(static_cast<char32_t>(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)));
-            p += 3;
+            p = addThreeByteRun(p, end, out);
         } else if (b >= 0x80) {
             out.Add(decoder.Next(p, end));
         } else if (b == '&') {
@@ -379,6 +422,9 @@ bool htmlElement(std::string_view name) {
 } // namespace
 
 bool LooksLikeHtml(std::string_view s) {
+    // Most titles have neither a tag nor an entity.
+    if (s.find('<') == std::string_view::npos && s.find('&') == std::string_view::npos)
+        return false;
     bool closeTagOrEntity = false;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '<') {

@@ -4,6 +4,7 @@
 #include "reader/ItemTitle.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace feedtags;
 
@@ -88,13 +89,42 @@ bool webAddress(std::string_view id) {
 
 // The searches of the items, each remembering its tag's next occurrence.
 struct ItemSearch {
-    explicit ItemSearch(std::string_view b)
-        : body(b), link(b, "<link>"), linkEnd(b, "</link>"), itemEnd(b, "</item>"),
-          item(b, "<item", TTagCursor::Match::StartTag) {}
+    explicit ItemSearch(std::string_view b) : body(b), link(b, "<link>"), linkEnd(b, "</link>") {}
 
     std::string_view body;
-    TTagCursor link, linkEnd, itemEnd, item;
+    TTagCursor link, linkEnd;
 };
+
+bool textAt(std::string_view body, std::size_t p, std::string_view text) {
+    if (body.size() - p < text.size())
+        return false;
+    for (std::size_t i = 1; i < text.size(); ++i)
+        if (body[p + i] != text[i])
+            return false;
+    return true;
+}
+
+// The first "</item>" or "<item" start tag at or after from, in one pass over the "<"s; closing
+// tells which. npos when there is neither.
+std::size_t nextItemBoundary(std::string_view body, std::size_t from, bool& closing) {
+    const char* base = body.data();
+    while (from < body.size()) {
+        const void* lt = std::memchr(base + from, '<', body.size() - from);
+        if (!lt)
+            return npos;
+        const auto p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
+        from = p + 1;
+        if (textAt(body, p, "</item>")) {
+            closing = true;
+            return p;
+        }
+        if (textAt(body, p, "<item") && StartTagAt(body, p, "<item")) {
+            closing = false;
+            return p;
+        }
+    }
+    return npos;
+}
 
 void takeTitle(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
     const TItemTitle title = ChooseItemTitle(s.body, from, end, npos, npos);
@@ -143,8 +173,10 @@ void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedIte
     ItemSearch s(body);
     for (std::size_t start = firstItem; start != npos;) {
         // An item that is never closed ends where the next one starts.
-        const std::size_t next = s.item.At(start + 5);
-        const std::size_t end = std::min({s.itemEnd.At(start + 5), next, body.size()});
+        bool closing = false;
+        const std::size_t boundary = nextItemBoundary(body, start + 5, closing);
+        const std::size_t end = std::min(boundary, body.size());
+        const std::size_t next = closing ? FindStartTag(body, "<item", boundary + 7) : boundary;
         std::size_t after = 0;
         const std::string_view tag = StartTag(body, start, 5, after, end);
         TRawFeedItem raw;

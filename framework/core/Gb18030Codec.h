@@ -17,6 +17,12 @@ public:
 
     // Decodes the character at p (p < end) and moves p past it.
     char32_t Next(const unsigned char*& p, const unsigned char* end) const;
+    // The two-byte code of a BMP character (lead byte high), or 0 when it has none.
+    std::uint32_t TwoByteCode(char32_t cp) const {
+        const std::uint32_t code = cp < 0x10000 ? bmp_[cp] : 0;
+        return code < 0x10000 ? code : 0;
+    }
+
     // Appends the bytes of one code point; a surrogate or a value past U+10FFFF appends U+FFFD.
     // The two-byte codes (every GBK character) take the inline path.
     void Append(std::string& out, char32_t cp) const {

@@ -338,6 +338,13 @@ TEST(FeedCutter, ATitleIsCutToFourKibibytesAtAWholeCharacter) {
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].title.size(), 4096u);
     EXPECT_EQ(AnsiToUtf8(items[0].title).substr(AnsiToUtf8(items[0].title).size() - 3), "国");
+    // After one ASCII byte the cap falls inside a two-byte character: it is left out whole.
+    std::string odd = "a";
+    for (int i = 0; i < 2100; ++i)
+        odd += "中";
+    items = cut(feed(item(odd, "http://x.test/")));
+    EXPECT_EQ(items.at(0).title.size(), 4095u);
+    EXPECT_EQ(AnsiToUtf8(items[0].title).substr(AnsiToUtf8(items[0].title).size() - 3), "中");
     // A four-byte character that would straddle the cap is left out whole.
     items = cut(feed(item("ab" + std::string(4092, 'x') + "😀", "l")));
     EXPECT_EQ(items.at(0).title, "ab" + std::string(4092, 'x'));
