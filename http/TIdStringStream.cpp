@@ -2,8 +2,28 @@
 
 #include "http/EIdException.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
+
+namespace {
+
+constexpr std::uintptr_t kPage = 4096;
+// Storage from this size on is made resident ahead of the bytes, this much at a time.
+constexpr std::size_t kPopulateFrom = 1 << 20;
+constexpr std::size_t kPopulateAhead = 4 << 20;
+// An older kernel does not know the request: it is not asked again.
+std::atomic<bool> populateKnown{true};
+
+} // namespace
 
 void TIdStringStream::checkBound(std::size_t end) const {
     if (maxSize_ != 0 && end > maxSize_)
@@ -24,12 +44,38 @@ void TIdStringStream::ensureCapacity(std::size_t needed) {
     data_.reserve(cap);
 }
 
+// Each fresh page costs a fault of its own at its first write; where faults are dear (a
+// sandboxed kernel) they are a large share of a big body's time. The next few MiB of the storage
+// are made resident in one request instead: resident memory still follows what arrived, a few MiB
+// ahead at most, and never beyond what was set aside.
+void TIdStringStream::populateAhead(std::size_t end) {
+    if (data_.capacity() < kPopulateFrom || !populateKnown.load(std::memory_order_relaxed))
+        return;
+    const char* base = data_.data();
+    if (base != storage_) {
+        // A move copied the content: that much of the new storage has been written.
+        storage_ = base;
+        populated_ = data_.size();
+    }
+    if (end <= populated_)
+        return;
+    const std::size_t upTo = std::min(data_.capacity(), end + kPopulateAhead);
+    const std::uintptr_t from =
+        (reinterpret_cast<std::uintptr_t>(base) + populated_ + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(base) + upTo) & ~(kPage - 1);
+    if (to > from && ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE) != 0 &&
+        errno == EINVAL)
+        populateKnown.store(false, std::memory_order_relaxed);
+    populated_ = upTo;
+}
+
 void TIdStringStream::Write(const char* bytes, std::size_t n) {
     if (n == 0)
         return;
     const std::size_t end = position_ + n;
     checkBound(end);
     ensureCapacity(end);
+    populateAhead(end);
     if (position_ == data_.size()) {
         data_.append(bytes, n);
     } else {
@@ -53,6 +99,7 @@ char* TIdStringStream::PrepareDirect(std::size_t want, std::size_t& room) {
         want = std::min(want, maxSize_ - position_);
     }
     ensureCapacity(position_ + want);
+    populateAhead(position_ + want);
     data_.resize(position_ + want);
     room = want;
     return data_.data() + position_;
@@ -86,5 +133,7 @@ std::string TIdStringStream::Take() {
     data_ = std::string();
     position_ = 0;
     expected_ = 0;
+    storage_ = nullptr;
+    populated_ = 0;
     return out;
 }

@@ -38,9 +38,13 @@ public:
 private:
     void checkBound(std::size_t end) const;
     void ensureCapacity(std::size_t needed);
+    void populateAhead(std::size_t end);
 
     std::string data_;
     std::size_t position_ = 0;
     std::size_t maxSize_ = 0;
     std::size_t expected_ = 0;
+    // How much of the storage at storage_ is known to be resident.
+    const char* storage_ = nullptr;
+    std::size_t populated_ = 0;
 };

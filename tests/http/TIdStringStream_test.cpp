@@ -75,3 +75,25 @@ TEST(TIdStringStream, AnAnnouncedSizeIsBelievedOnlyAsItsBytesArrive) {
     EXPECT_EQ(body.Data().data(), settled);
     EXPECT_EQ(body.Take().size(), kBody);
 }
+
+TEST(TIdStringStream, ABigBodyKeepsEveryByteAcrossMovesAndResidentSteps) {
+    // Past a MiB the storage is made resident ahead of the bytes, a few MiB at a time: the
+    // content must not notice, whether pieces come by receive or by write, and across moves.
+    TIdStringStream s;
+    std::string expected;
+    std::size_t piece = 1;
+    for (int i = 0; expected.size() < (12u << 20); ++i) {
+        std::string bytes(piece, static_cast<char>('a' + i % 26));
+        if (i % 3 == 0)
+            s.Write(bytes.data(), bytes.size());
+        else
+            receive(s, bytes);
+        expected += bytes;
+        if (i == 40)
+            s.ExpectSize(16 << 20); // a length learnt half-way moves the storage once more
+        piece = piece * 3 % 1000003 + 1;
+    }
+    EXPECT_EQ(s.Data().size(), expected.size());
+    EXPECT_TRUE(s.Data() == expected);
+    EXPECT_TRUE(s.Take() == expected);
+}
