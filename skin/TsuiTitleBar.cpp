@@ -35,6 +35,26 @@ void drawButtonLook(TCanvas& canvas, int x, int y, const TBitmap& normal, const 
     canvas.Draw(x, y, scratch);
 }
 
+// The application's 16 x 16 icon at (x, y), composed over the bar's own pixels, so the icon's
+// transparency shows the bar.
+void drawAppIcon(TBitmap& bitmap, int x, int y) {
+    const QImage icon = ApplicationSmallIcon();
+    if (icon.isNull())
+        return;
+    TBitmap iconBitmap;
+    iconBitmap.SetPixelRatio(bitmap.PixelRatio());
+    iconBitmap.SetSize(16, 16);
+    iconBitmap.Canvas().CopyRect(Rect(0, 0, 16, 16), bitmap.Canvas(), Rect(x, y, x + 16, y + 16));
+    if (iconBitmap.Empty())
+        return;
+    QImage composed = iconBitmap.Image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&composed);
+    painter.drawImage(0, 0, icon);
+    painter.end();
+    iconBitmap.SetImage(composed.convertToFormat(QImage::Format_RGB32));
+    bitmap.Canvas().Draw(x, y, iconBitmap);
+}
+
 } // namespace
 
 TsuiTitleBar::TsuiTitleBar(TComponent* owner, TControl* parent) : TControl(owner) {
@@ -318,23 +338,7 @@ void TsuiTitleBar::PaintButtonsAndCaption(TBitmap& bitmap) {
             const TRect r = Rect(left, bandTop_, left + normal.Width(), bandTop_ + normal.Height());
             if (PointInRectClosed(p, r))
                 hotIndex_ = controlBox;
-            const QImage icon = ApplicationSmallIcon();
-            if (!icon.isNull()) {
-                TBitmap iconBitmap;
-                // Composed over the bar's own pixels, so the icon's transparency shows the bar.
-                iconBitmap.SetPixelRatio(bitmap.PixelRatio());
-                iconBitmap.SetSize(16, 16);
-                iconBitmap.Canvas().CopyRect(Rect(0, 0, 16, 16), bitmap.Canvas(),
-                                             Rect(left + 3, bandTop_, left + 19, bandTop_ + 16));
-                if (!iconBitmap.Empty()) {
-                    QImage composed = iconBitmap.Image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-                    QPainter painter(&composed);
-                    painter.drawImage(0, 0, icon);
-                    painter.end();
-                    iconBitmap.SetImage(composed.convertToFormat(QImage::Format_RGB32));
-                    canvas.Draw(left + 3, bandTop_, iconBitmap);
-                }
-            }
+            drawAppIcon(bitmap, left + 3, bandTop_);
             left += 21;
         } else {
             drawButton(controlBox, left);
