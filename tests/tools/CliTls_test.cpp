@@ -105,6 +105,8 @@ TEST_F(CliTls, HeadlinesFollowAFeedThatMovedToHttps) {
     CliRun r = headlines({"--ca-file", pki.CAFile(), "--url", oldUrl});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Over TLS\r\nhttp://a.test/1\r\n");
+    r = headlines({"--ca-file", "", "--url", oldUrl});
+    EXPECT_EQ(r.err, "zelmora-cli headlines: --ca-file needs a PEM file\n");
     // The CA may come from config.ini instead, relative to its folder.
     std::filesystem::copy_file(pki.CAFile(), dir.Path() / "ca.pem");
     r = headlines({"--config", writeConfig("[tls]\r\nca-file=ca.pem\r\n"), "--url", oldUrl});

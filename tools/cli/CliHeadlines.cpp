@@ -54,9 +54,12 @@ std::string parse(const std::vector<std::string>& args, Options& o) {
             o.base = args[++i];
         else if (a == "--content-type" && hasValue)
             o.contentType = args[++i];
-        else if (a == "--ca-file" && hasValue)
-            o.caFile = args[++i];
-        else if ((a == "--connect-timeout" || a == "--timeout" || a == "--max-time") && hasValue) {
+        else if (a == "--ca-file" && hasValue) {
+            // An empty name would leave the system's CAs alone in its place, without a word.
+            if (args[++i].empty())
+                return "--ca-file needs a PEM file";
+            o.caFile = args[i];
+        } else if ((a == "--connect-timeout" || a == "--timeout" || a == "--max-time") && hasValue) {
             int& into = a == "--timeout" ? o.readTimeout : a == "--max-time" ? o.maxTime : o.connectTimeout;
             if (!ParseMilliseconds(args[i + 1], into))
                 return a + " needs milliseconds (0 for no limit)";
