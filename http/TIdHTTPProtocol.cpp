@@ -142,12 +142,10 @@ TIdHTTPWhatsNext TIdHTTPProtocol::raiseResponse(const std::vector<int>& ignoreRe
 TIdHTTPWhatsNext TIdHTTPProtocol::redirect(const std::vector<int>& ignoreReplies) {
     // Redirects are followed only when asked for and while the count is below the maximum; past
     // it the redirect fails like any refused response rather than passing for an empty success.
-    // Only the five codes that say "moved" are followed: a 300 offers choices, and a 305 or 306
-    // would have the client go through a proxy the server names.
+    // Which codes deserve following is the caller's to say through OnRedirect (the feed fetch
+    // takes only those that say "moved").
     const int code = response_.ResponseCode();
-    const bool moved = code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
-    const bool mayFollow =
-        moved && http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum();
+    const bool mayFollow = http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum();
     std::string location = response_.Location();
     TIdHTTPMethod method = request_.Method();
     int count = http_.RedirectCount();

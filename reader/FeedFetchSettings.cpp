@@ -25,4 +25,11 @@ void ApplyFeedFetchSettings(TIdCustomHTTP& http, const TFeedFetchSettings& setti
     http.SetHandleRedirects(settings.Redirects > 0);
     // The first request counts as one: the redirect after the last one followed is the failure.
     http.SetRedirectMaximum(settings.Redirects + 1);
+    // Only the five codes that say "moved" are followed: a 300 offers choices, and a 305 or 306
+    // would have the fetch go through a proxy the server names.
+    http.OnRedirect = [](TIdCustomHTTP* sender, std::string&, int&, bool& handled, TIdHTTPMethod&) {
+        const int code = sender->Response().ResponseCode();
+        if (code != 301 && code != 302 && code != 303 && code != 307 && code != 308)
+            handled = false;
+    };
 }
