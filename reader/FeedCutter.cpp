@@ -20,7 +20,7 @@ void undoDoubleEscape(std::string& link, std::size_t from) {
 } // namespace
 
 void CutFeedItems(std::string_view body, const TRawFeedItemSink& onItem) {
-    const std::size_t item = feedtags::FindStartTag(body, "<item", 0);
+    const std::size_t item = FirstRssItem(body);
     const std::size_t entry = feedtags::FindStartTag(body, "<entry", 0, item);
     if (entry != feedtags::npos)
         CutAtomEntries(body, entry, onItem);

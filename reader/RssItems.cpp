@@ -105,7 +105,8 @@ bool textAt(std::string_view body, std::size_t p, std::string_view text) {
 }
 
 // The first "</item>" or "<item" start tag at or after from, in one pass over the "<"s; closing
-// tells which. npos when there is neither.
+// tells which. npos when there is neither. What a comment holds is no item (a feed's author
+// comments items out).
 std::size_t nextItemBoundary(std::string_view body, std::size_t from, bool& closing) {
     const char* base = body.data();
     while (from < body.size()) {
@@ -114,6 +115,13 @@ std::size_t nextItemBoundary(std::string_view body, std::size_t from, bool& clos
             return npos;
         const auto p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
         from = p + 1;
+        if (textAt(body, p, "<!--")) {
+            const std::size_t close = FindText(body, "-->", p + 4);
+            if (close == npos)
+                return npos;
+            from = close + 3;
+            continue;
+        }
         if (textAt(body, p, "</item>")) {
             closing = true;
             return p;
@@ -125,6 +133,18 @@ std::size_t nextItemBoundary(std::string_view body, std::size_t from, bool& clos
     }
     return npos;
 }
+
+} // namespace
+
+std::size_t FirstRssItem(std::string_view body, std::size_t from) {
+    bool closing = true;
+    std::size_t p = from;
+    while (closing && (p = nextItemBoundary(body, from, closing)) != npos)
+        from = p + 7;
+    return p;
+}
+
+namespace {
 
 void takeTitle(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
     const TItemTitle title = ChooseItemTitle(s.body, from, end, npos, npos);
@@ -144,6 +164,23 @@ void takeLink(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& ra
         return;
     }
     std::size_t after = 0;
+    // A link element with attributes: an Atom-style "<link href=.../>" that some generators write
+    // into RSS, or "<link rel=...>text</link>".
+    if (const std::size_t l = FindStartTag(s.body, "<link", from, end); l != npos) {
+        const std::string_view tag = StartTag(s.body, l, 5, after, end);
+        const std::string_view href = Attribute(tag, "href");
+        if (!href.empty()) {
+            const std::string_view rel = Attribute(tag, "rel");
+            if ((rel.empty() || rel == "alternate") && webPageType(Attribute(tag, "type"))) {
+                raw.link = href;
+                return;
+            }
+        } else if (!SelfClosing(tag)) {
+            raw.linkElement = true;
+            raw.link = ElementText(s.body, l, 5, "</link>", end);
+            return;
+        }
+    }
     for (std::size_t l = FindStartTag(s.body, "<atom:link", from, end); l != npos;
          l = FindStartTag(s.body, "<atom:link", after, end)) {
         const std::string_view tag = StartTag(s.body, l, 10, after, end);
@@ -176,7 +213,7 @@ void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedIte
         bool closing = false;
         const std::size_t boundary = nextItemBoundary(body, start + 5, closing);
         const std::size_t end = std::min(boundary, body.size());
-        const std::size_t next = closing ? FindStartTag(body, "<item", boundary + 7) : boundary;
+        const std::size_t next = closing ? FirstRssItem(body, boundary + 7) : boundary;
         std::size_t after = 0;
         const std::string_view tag = StartTag(body, start, 5, after, end);
         TRawFeedItem raw;

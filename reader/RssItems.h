@@ -6,8 +6,9 @@
 //   - title: chosen among its "<title>", "<dc:title>" and "<media:title>" (ItemTitle.h), a type
 //     attribute of "html" or "xhtml" marking it so; without any, empty, the item still being a
 //     headline;
-//   - link: the text of its first "<link>" up to the "</link>" after it; without one, the href of
-//     an "<atom:link>" to a web page; else a "<guid>" that is a permalink (isPermaLink absent or
+//   - link: the text of its first "<link>" up to the "</link>" after it; without one, that of a
+//     "<link ...>" with attributes, or its href when it has one ("<link href=.../>", to a web
+//     page); else the href of an "<atom:link>" to a web page; else a "<guid>" that is a permalink (isPermaLink absent or
 //     "true") and a web address; else empty.
 // What lies between items and after the last (a channel's image or text input) is no headline.
 //
@@ -24,5 +25,8 @@
 #include <cstddef>
 #include <string_view>
 
-// firstItem: the position of the first "<item" start tag, or npos for a body with none.
+// The first "<item" start tag at or after from that no comment holds, or npos.
+std::size_t FirstRssItem(std::string_view body, std::size_t from = 0);
+
+// firstItem: FirstRssItem(body), npos for a body with none.
 void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedItemSink& onItem);

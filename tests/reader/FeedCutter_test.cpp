@@ -154,6 +154,37 @@ TEST(FeedCutter, TheFirstTitleThatIsNotBlankWinsAndAMediaTitleOnlyStandsIn) {
     EXPECT_EQ(entries[1].title, "T");
 }
 
+TEST(FeedCutter, AnRssLinkWithAttributesOrAnHrefIsTheItemsLink) {
+    auto items =
+        cut("<rss><channel>"
+            "<item><title>1</title><link href=\"http://lh.test/1\"/></item>"
+            "<item><title>2</title><link rel=\"alternate\"> http://lh.test/2?a=1&amp;amp;b=2 </link></item>"
+            "<item><title>3</title><link rel=\"enclosure\" href=\"http://lh.test/3.mp3\"/>"
+            "<guid>http://lh.test/3</guid></item>"
+            "<item><title>4</title><link href=\"/x/4\"/><link>http://lh.test/4</link></item>"
+            "</channel></rss>",
+            {"http://feeds.test/f.xml", "", ""});
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].link, "http://lh.test/1");
+    EXPECT_EQ(items[1].link, "http://lh.test/2?a=1&b=2");
+    EXPECT_EQ(items[2].link, "http://lh.test/3"); // an enclosure is no page: the permalink is
+    EXPECT_EQ(items[3].link, "http://lh.test/4"); // a plain link element first
+}
+
+TEST(FeedCutter, ItemsInCommentsAreNoItems) {
+    auto items = cut("<rss><channel><title>Chan</title>"
+                     "<!-- <item><title>Commented out</title><link>http://c.test/0</link></item> -->"
+                     "<item><title>Real</title><!-- </item><item> -->"
+                     "<link>http://c.test/1</link></item><!-- <item> unclosed");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "Real");
+    EXPECT_EQ(items[0].link, kPrefix + "http://c.test/1");
+    // Only a commented-out item: the feed has none, and its channel's title stands for it.
+    items = cut("<rss><channel><title>Chan</title><!-- <item><title>Old</title></item> --></channel></rss>");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "Chan");
+}
+
 TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
     auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;amp;b=2") +
                           item("A &amp; B &mdash; &#x4E2D;&#25991;", "<![CDATA[http://x.test/c]]>")));

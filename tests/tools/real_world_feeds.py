@@ -279,6 +279,38 @@ ATOM_WS = '''<?xml version="1.0" encoding="utf-8"?>
 </feed>
 '''
 
+ATOM03 = '''<?xml version="1.0" encoding="utf-8"?>
+<feed version="0.3" xmlns="http://purl.org/atom/ns#"><title>Old</title>
+<entry><title mode="escaped" type="text/html">Escaped &lt;b&gt;bold&lt;/b&gt; &amp;amp; co</title><link rel="alternate" type="text/html" href="http://a03.test/1"/><id>tag:x,1</id></entry>
+<entry><title>Plain 0.3</title><link rel="alternate" type="text/html" href="http://a03.test/2"/></entry>
+</feed>'''
+
+COMMENTED = '''<rss version="2.0"><channel><title>c</title>
+<!-- <item><title>Commented out</title><link>http://c.test/0</link></item> -->
+<item><title>Real</title><link>http://c.test/1</link></item>
+<item><title>Href link</title><link href="http://lh.test/1"/></item>
+<item><title>Link with attrs</title><link rel="alternate">http://lh.test/2</link></item>
+<item><title>T &#x26; &#38; &amp;#38;</title><link><![CDATA[http://cd.test/a?b=1&c=2]]></link></item>
+<item><title><![CDATA[One]]> and <![CDATA[two]]></title><link>http://cd.test/2</link></item>
+</channel></rss>'''
+
+RSS091 = '''<?xml version="1.0" encoding="ISO-8859-1"?>
+<!DOCTYPE rss PUBLIC "-//Netscape Communications//DTD RSS 0.91//EN" "http://my.netscape.com/publish/formats/rss-0.91.dtd">
+<rss version="0.91"><channel><title>Old</title><link>http://o.test/</link>
+<image><title>Logo</title><url>http://o.test/l.gif</url><link>http://o.test/</link></image>
+<item><title>Caf\xe9 &amp; cr&egrave;me</title><link>http://o.test/1</link></item>
+</channel></rss>'''
+
+HTML_ENTITIES = '''<rss version="2.0"><channel><title>c</title>
+<item><title>&eacute;t&eacute; &ndash; &rsquo;s &hellip; &nbsp;x&copy;</title><link>http://he.test/1</link></item>
+<item><title>&amp;eacute;t&amp;eacute; double</title><link>http://he.test/2</link></item>
+<item><title>AT&amp;T &amp; R&amp;D</title><link>http://he.test/3</link></item>
+<item><title>&lt;p&gt;para&lt;/p&gt;&lt;p&gt;two&lt;/p&gt;</title><link>http://he.test/4</link></item>
+</channel></rss>'''
+
+ATOM_CONTENT_FIRST = '''<feed xmlns="http://www.w3.org/2005/Atom"><entry><content type="xhtml"><div xmlns="http://www.w3.org/1999/xhtml"><h1>x</h1></div></content><summary>s</summary><title>After content</title><link rel="enclosure" type="audio/mpeg" href="http://acb.test/e.mp3"/><link href="http://acb.test/1"/></entry></feed>'''
+
+
 def cases():
     """(name, bytes, content type) of each real-world shaped feed."""
     out = []
@@ -309,4 +341,9 @@ def cases():
     add('bom-utf16le', b'\xff\xfe' + ATOM_WS.replace('Paragraph', 'Pärägraph').encode('utf-16-le'), 'application/atom+xml')
     add('no-decl-1252-bytes', REDDIT_RSS.replace('<?xml version="1.0" encoding="UTF-8"?>\n', '').replace('Jerry', 'Jérry').encode('windows-1252'), 'application/rss+xml')
     add('octet-stream', PODCAST, 'application/octet-stream')
+    add('atom-0.3', ATOM03, 'application/atom+xml')
+    add('commented-and-odd-links', COMMENTED, 'application/rss+xml')
+    add('rss-0.91-latin1', RSS091, 'text/xml', 'latin-1')
+    add('html-entities', HTML_ENTITIES, 'application/rss+xml')
+    add('atom-content-first', ATOM_CONTENT_FIRST, 'application/atom+xml')
     return out
