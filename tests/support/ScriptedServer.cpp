@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedServer.h"
 
+#include "tests/support/LoopbackSockets.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -12,23 +14,6 @@
 #include <stdexcept>
 
 namespace zeltest {
-
-namespace {
-
-// Waits for readiness in short slices so a stop request is noticed promptly.
-bool waitFor(int fd, short events, const std::atomic<bool>& stop) {
-    while (!stop.load()) {
-        pollfd p{fd, events, 0};
-        int r = ::poll(&p, 1, 10);
-        if (r > 0)
-            return true;
-        if (r < 0 && errno != EINTR)
-            return false;
-    }
-    return false;
-}
-
-} // namespace
 
 // --- actions -------------------------------------------------------------------------------------
 
@@ -83,7 +68,7 @@ ScriptedConnection::~ScriptedConnection() {
 }
 
 bool ScriptedConnection::fill() {
-    if (fd_ < 0 || peerClosed_ || !waitFor(fd_, POLLIN, stop_))
+    if (fd_ < 0 || peerClosed_ || !WaitReady(fd_, POLLIN, stop_))
         return false;
     char buf[65536];
     ssize_t n;
@@ -128,7 +113,7 @@ bool ScriptedConnection::Send(const std::string& bytes, Delivery delivery) {
     std::size_t piece = delivery == Delivery::OneBytePerSend ? 1 : bytes.size();
     std::size_t off = 0;
     while (off < bytes.size()) {
-        if (!waitFor(fd_, POLLOUT, stop_))
+        if (!WaitReady(fd_, POLLOUT, stop_))
             return false;
         std::size_t want = std::min(piece, bytes.size() - off);
         ssize_t n = ::send(fd_, bytes.data() + off, want, MSG_NOSIGNAL);
@@ -176,23 +161,7 @@ void ScriptedConnection::WaitForPeerClose() {
 
 ScriptedServer::ScriptedServer(std::vector<Script> scripts, Delivery delivery)
     : scripts_(std::move(scripts)), delivery_(delivery) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0)
-        throw std::runtime_error("socket failed");
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    socklen_t len = sizeof addr;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 16) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        ::close(listenFd_);
-        throw std::runtime_error("bind/listen failed");
-    }
-    port_ = ntohs(addr.sin_port);
+    listenFd_ = ListenLoopback(port_);
     // Listening already: the thread only accepts, so no readiness handshake is needed.
     thread_ = std::thread([this] { run(); });
 }
@@ -214,7 +183,7 @@ void ScriptedServer::Stop() {
 void ScriptedServer::run() {
     std::size_t next = 0;
     while (!stop_.load()) {
-        if (!waitFor(listenFd_, POLLIN, stop_))
+        if (!WaitReady(listenFd_, POLLIN, stop_))
             break;
         int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)

@@ -1,5 +1,7 @@
 #include "tests/support/TlsFront.h"
 
+#include "tests/support/LoopbackSockets.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -19,60 +21,6 @@ namespace zeltest {
 
 namespace {
 
-int listenLoopback(int& port, bool ipv6) {
-    int fd = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_storage addr{};
-    socklen_t len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-    if (ipv6) {
-        auto& a6 = reinterpret_cast<sockaddr_in6&>(addr);
-        a6.sin6_family = AF_INET6;
-        a6.sin6_addr = in6addr_loopback;
-    } else {
-        auto& a4 = reinterpret_cast<sockaddr_in&>(addr);
-        a4.sin_family = AF_INET;
-        a4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    }
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(fd, 16) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        throw std::runtime_error("bind/listen failed");
-    }
-    port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(addr).sin6_port
-                      : reinterpret_cast<sockaddr_in&>(addr).sin_port);
-    return fd;
-}
-
-int connectLoopback(int port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
-
-// Polls in short slices so a stop is noticed; false on stop.
-bool waitFor(int fd, short events, const std::atomic<bool>& stop) {
-    while (!stop.load()) {
-        pollfd p{fd, events, 0};
-        int r = ::poll(&p, 1, 10);
-        if (r > 0)
-            return true;
-        if (r < 0 && errno != EINTR)
-            return false;
-    }
-    return false;
-}
-
 // Runs a non-blocking TLS call to its end; false on failure or stop.
 template <class F> bool complete(SSL* ssl, int fd, const std::atomic<bool>& stop, F call, int& result) {
     for (;;) {
@@ -80,9 +28,9 @@ template <class F> bool complete(SSL* ssl, int fd, const std::atomic<bool>& stop
         if (result > 0)
             return true;
         int e = SSL_get_error(ssl, result);
-        if (e == SSL_ERROR_WANT_READ && waitFor(fd, POLLIN, stop))
+        if (e == SSL_ERROR_WANT_READ && WaitReady(fd, POLLIN, stop))
             continue;
-        if (e == SSL_ERROR_WANT_WRITE && waitFor(fd, POLLOUT, stop))
+        if (e == SSL_ERROR_WANT_WRITE && WaitReady(fd, POLLOUT, stop))
             continue;
         return false;
     }
@@ -99,17 +47,6 @@ bool writeAll(SSL* ssl, int fd, const std::atomic<bool>& stop, const char* data,
         off += static_cast<std::size_t>(r);
     }
     return true;
-}
-
-void sendAll(int fd, const char* data, std::size_t n) {
-    for (std::size_t off = 0; off < n;) {
-        ssize_t r = ::send(fd, data + off, n - off, MSG_NOSIGNAL);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return;
-        off += static_cast<std::size_t>(r);
-    }
 }
 
 void resetClose(int fd) {
@@ -138,7 +75,7 @@ TlsFront::TlsFront(int backendPort, TlsFrontOptions options)
         throw std::runtime_error("cannot load " + options_.certFile);
     }
     ctx_ = ctx;
-    listenFd_ = listenLoopback(port_, options_.ipv6);
+    listenFd_ = ListenLoopback(port_, options_.ipv6);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -151,13 +88,7 @@ void TlsFront::Stop() {
     stop_.store(true);
     if (thread_.joinable())
         thread_.join();
-    std::vector<std::thread> running;
-    {
-        std::lock_guard lock(mutex_);
-        running.swap(connections_);
-    }
-    for (std::thread& t : running)
-        t.join();
+    connections_.JoinAll();
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         listenFd_ = -1;
@@ -175,12 +106,11 @@ int TlsFront::Handshakes() const {
 }
 
 void TlsFront::acceptLoop() {
-    while (waitFor(listenFd_, POLLIN, stop_)) {
+    while (WaitReady(listenFd_, POLLIN, stop_)) {
         int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0)
             continue;
-        std::lock_guard lock(mutex_);
-        connections_.emplace_back([this, fd] { serve(fd); });
+        connections_.Start([this, fd] { serve(fd); });
     }
 }
 
@@ -207,7 +137,7 @@ void TlsFront::serve(int fd) {
         std::lock_guard lock(mutex_);
         serverNames_.push_back(sni ? sni : "");
     }
-    int back = connectLoopback(backendPort_);
+    int back = ConnectLoopback(backendPort_);
     bool notify = !options_.closeWithoutNotify;
     const std::size_t piece = options_.oneBytePerRecord ? 1 : 16384;
     char buf[65536];
@@ -233,7 +163,7 @@ void TlsFront::serve(int fd) {
         }
         r = SSL_read(ssl, buf, sizeof buf);
         if (r > 0) {
-            sendAll(back, buf, static_cast<std::size_t>(r));
+            SendAll(back, buf, static_cast<std::size_t>(r));
             continue;
         }
         int e = SSL_get_error(ssl, r);

@@ -6,6 +6,8 @@
 //
 // Like ScriptedServer it listens in its constructor (port 0, read back) and its destructor stops
 // and joins every thread.
+#include "tests/support/LoopbackSockets.h"
+
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -57,7 +59,7 @@ private:
     std::atomic<int> failed_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> serverNames_;
-    std::vector<std::thread> connections_;
+    ConnectionThreads connections_;
     std::thread thread_;
 };
 

@@ -1,5 +1,7 @@
 #include "tests/support/TunnelProxy.h"
 
+#include "tests/support/LoopbackSockets.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -12,43 +14,6 @@
 namespace zeltest {
 
 namespace {
-
-bool waitFor(int fd, const std::atomic<bool>& stop) {
-    while (!stop.load()) {
-        pollfd p{fd, POLLIN, 0};
-        int r = ::poll(&p, 1, 10);
-        if (r > 0)
-            return true;
-        if (r < 0 && errno != EINTR)
-            return false;
-    }
-    return false;
-}
-
-bool sendAll(int fd, const char* data, std::size_t n) {
-    for (std::size_t off = 0; off < n;) {
-        ssize_t r = ::send(fd, data + off, n - off, MSG_NOSIGNAL);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        off += static_cast<std::size_t>(r);
-    }
-    return true;
-}
-
-int connectLoopback(int port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 // The port of "CONNECT host:port HTTP/1.1"; 0 when there is none.
 int portOf(const std::string& head) {
@@ -70,7 +35,7 @@ void pump(int a, int b, const std::atomic<bool>& stop) {
             if (!p[i].revents)
                 continue;
             ssize_t n = ::recv(p[i].fd, buf, sizeof buf, 0);
-            if (n <= 0 || !sendAll(p[1 - i].fd, buf, static_cast<std::size_t>(n)))
+            if (n <= 0 || !SendAll(p[1 - i].fd, buf, static_cast<std::size_t>(n)))
                 return;
         }
     }
@@ -79,18 +44,7 @@ void pump(int a, int b, const std::atomic<bool>& stop) {
 } // namespace
 
 TunnelProxy::TunnelProxy(std::vector<std::string> answers) : answers_(std::move(answers)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 16) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        throw std::runtime_error("bind/listen failed");
-    port_ = ntohs(addr.sin_port);
+    listenFd_ = ListenLoopback(port_);
     thread_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -102,13 +56,7 @@ void TunnelProxy::Stop() {
     stop_.store(true);
     if (thread_.joinable())
         thread_.join();
-    std::vector<std::thread> running;
-    {
-        std::lock_guard lock(mutex_);
-        running.swap(connections_);
-    }
-    for (std::thread& t : running)
-        t.join();
+    connections_.JoinAll();
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         listenFd_ = -1;
@@ -128,20 +76,19 @@ std::string TunnelProxy::nextAnswer() {
 }
 
 void TunnelProxy::acceptLoop() {
-    while (waitFor(listenFd_, stop_)) {
+    while (WaitReady(listenFd_, POLLIN, stop_)) {
         int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)
             continue;
         accepted_.fetch_add(1);
-        std::lock_guard lock(mutex_);
-        connections_.emplace_back([this, fd] { serve(fd); });
+        connections_.Start([this, fd] { serve(fd); });
     }
 }
 
 void TunnelProxy::serve(int fd) {
     std::string received;
     char buf[4096];
-    while (waitFor(fd, stop_)) {
+    while (WaitReady(fd, POLLIN, stop_)) {
         ssize_t n = ::recv(fd, buf, sizeof buf, 0);
         if (n <= 0)
             break;
@@ -156,13 +103,13 @@ void TunnelProxy::serve(int fd) {
             heads_.push_back(head);
         }
         const std::string answer = nextAnswer();
-        if (!sendAll(fd, answer.data(), answer.size()) ||
+        if (!SendAll(fd, answer.data(), answer.size()) ||
             answer.find("Connection: close") != std::string::npos)
             break;
         if (answer.rfind("HTTP/1.1 2", 0) == 0) {
-            int target = connectLoopback(portOf(head));
+            int target = ConnectLoopback(portOf(head));
             if (target >= 0) {
-                sendAll(target, received.data(), received.size());
+                SendAll(target, received.data(), received.size());
                 pump(fd, target, stop_);
                 ::close(target);
             }

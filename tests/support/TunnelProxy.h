@@ -5,6 +5,8 @@
 // the next CONNECT, unless the answer says "Connection: close". Every head it reads is recorded.
 //
 // It listens in its constructor; the destructor stops and joins every thread.
+#include "tests/support/LoopbackSockets.h"
+
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -40,7 +42,7 @@ private:
     std::atomic<int> accepted_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> heads_;
-    std::vector<std::thread> connections_;
+    ConnectionThreads connections_;
     std::thread thread_;
 };
 
