@@ -163,6 +163,17 @@ bool TIdChunkedBody::Feed(TIdBuffer& in, TIdStream& out) {
 
 void TIdChunkedBody::Read(TIdIOHandler& io, TIdStream& out) {
     while (!Feed(io.InputBuffer(), out)) {
+        // A chunk's data with nothing buffered is received straight into the stream; only the
+        // size lines and what arrives with them pass through the buffer.
+        if (state_ == State::ChunkData) {
+            const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(chunkLeft_, io.RecvBufferSize()));
+            if (const std::int64_t got = io.ReadDirect(out, want); got >= 0) {
+                chunkLeft_ -= got;
+                if (chunkLeft_ == 0)
+                    state_ = State::DataEnd;
+                continue;
+            }
+        }
         // What is left in the buffer is part of a line or a line end: with the peer gone it
         // never completes.
         io.CheckForDisconnect(true, true);

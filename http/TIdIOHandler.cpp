@@ -14,6 +14,7 @@ TIdIOHandler::~TIdIOHandler() = default;
 void TIdIOHandler::Open() {
     closedGracefully_ = false;
     bytesReceived_ = 0;
+    lastReceiveFull_ = false;
     inputBuffer_ = std::make_unique<TIdBuffer>();
     opened_ = true;
 }
@@ -82,6 +83,51 @@ void TIdIOHandler::CheckForDisconnect(bool raiseIfDisconnected, bool ignoreBuffe
         throw EIdConnClosedGracefully();
 }
 
+bool TIdIOHandler::receive(char* dst, std::size_t n, int waitMs, std::size_t& got) {
+    // Without a time-out the receive itself waits; polling first would only add a call. With one,
+    // bytes that are already there (the last receive was full) are taken without the poll.
+    if (waitMs >= 0 && !(lastReceiveFull_ && RecvNow(dst, n, got))) {
+        if (!Readable(waitMs))
+            return false;
+        got = Recv(dst, n);
+    } else if (waitMs < 0) {
+        got = Recv(dst, n);
+    }
+    lastReceiveFull_ = got == n;
+    return true;
+}
+
+std::int64_t TIdIOHandler::ReadDirect(TIdStream& stream, std::size_t n) {
+    if (n == 0 || !inputBuffer_->Empty() || !SourceAllocated() || closedGracefully_)
+        return -1;
+    std::size_t room = 0;
+    char* direct = stream.PrepareDirect(n, room);
+    if (!direct)
+        return -1;
+    bool cutByDeadline = false;
+    std::size_t got = 0;
+    bool arrived = false;
+    try {
+        const int waitMs = effectiveTimeout(kIdTimeoutDefault, &cutByDeadline);
+        arrived = receive(direct, room, waitMs, got);
+    } catch (...) {
+        stream.CommitDirect(0);
+        throw;
+    }
+    stream.CommitDirect(arrived ? got : 0);
+    if (!arrived) {
+        if (cutByDeadline)
+            raiseDeadline();
+        throw EIdReadTimeout();
+    }
+    bytesReceived_ += got;
+    if (got == 0) {
+        closedGracefully_ = true;
+        CheckForDisconnect(true, true);
+    }
+    return static_cast<std::int64_t>(got);
+}
+
 int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool raiseOnTimeout) {
     CheckForDisconnect(raiseIfDisconnected, false);
     if (!SourceAllocated()) {
@@ -93,18 +139,23 @@ int TIdIOHandler::ReadFromSource(bool raiseIfDisconnected, int timeout, bool rai
     const int waitMs = effectiveTimeout(timeout, &cutByDeadline);
     std::size_t got = 0;
     do {
-        // Without a time-out the receive itself waits; polling first would only add a call.
-        if (waitMs >= 0 && !Readable(waitMs)) {
+        std::size_t want = static_cast<std::size_t>(recvBufferSize_);
+        char* dst = inputBuffer_->PrepareWrite(want);
+        bool arrived = false;
+        try {
+            arrived = receive(dst, want, waitMs, got);
+        } catch (...) {
+            inputBuffer_->CommitWrite(0);
+            throw;
+        }
+        inputBuffer_->CommitWrite(arrived ? got : 0);
+        if (!arrived) {
             if (cutByDeadline)
                 raiseDeadline();
             if (raiseOnTimeout)
                 throw EIdReadTimeout();
             return -1;
         }
-        std::size_t want = static_cast<std::size_t>(recvBufferSize_);
-        char* dst = inputBuffer_->PrepareWrite(want);
-        got = Recv(dst, want);
-        inputBuffer_->CommitWrite(got);
         bytesReceived_ += got;
         if (got == 0)
             closedGracefully_ = true;
@@ -208,28 +259,11 @@ void TIdIOHandler::ReadStream(TIdStream& stream, std::int64_t byteCount, bool re
         moveBuffered();
         while (remaining > 0) {
             std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(remaining, recvBufferSize_));
-            std::size_t room = 0;
-            char* direct = inputBuffer_->Empty() && SourceAllocated() && !closedGracefully_
-                               ? stream.PrepareDirect(want, room)
-                               : nullptr;
-            if (direct) {
-                // Nothing buffered: receive straight into the stream, saving a copy per piece.
-                bool cutByDeadline = false;
-                const int waitMs = effectiveTimeout(kIdTimeoutDefault, &cutByDeadline);
-                if (waitMs >= 0 && !Readable(waitMs)) {
-                    if (cutByDeadline)
-                        raiseDeadline();
-                    throw EIdReadTimeout();
-                }
-                std::size_t got = Recv(direct, room);
-                stream.CommitDirect(got);
-                bytesReceived_ += got;
-                if (got == 0) {
-                    closedGracefully_ = true;
-                    CheckForDisconnect(true, true);
-                }
-                remaining -= static_cast<std::int64_t>(got);
-                DoWork(wmRead, static_cast<std::int64_t>(got));
+            const std::int64_t got = ReadDirect(stream, want);
+            if (got >= 0) {
+                // Nothing buffered: received straight into the stream, saving a copy per piece.
+                remaining -= got;
+                DoWork(wmRead, got);
             } else {
                 piece.clear();
                 ReadBytes(piece, static_cast<int>(want));

@@ -101,6 +101,12 @@ public:
     // Reads byteCount bytes (or, with readUntilDisconnect or a negative count, everything until
     // the peer closes) into the stream at its position.
     void ReadStream(TIdStream& stream, std::int64_t byteCount = -1, bool readUntilDisconnect = false);
+    // One receive of at most n body bytes straight into the stream at its end, when nothing is
+    // buffered and the stream takes bytes in place, which saves copying them out of the input
+    // buffer. The number received; -1 when it cannot (the caller receives into the buffer
+    // instead). A close by the peer raises EIdConnClosedGracefully, a wait past the read time-out
+    // EIdReadTimeout.
+    std::int64_t ReadDirect(TIdStream& stream, std::size_t n);
 
     void Write(const char* bytes, std::size_t n);
     void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
@@ -121,6 +127,12 @@ protected:
     virtual bool Readable(int timeoutMs) = 0;
     // One receive of at most n bytes; 0 when the peer has closed.
     virtual std::size_t Recv(char* buffer, std::size_t n) = 0;
+    // One receive that does not wait: false when nothing has arrived yet, or when the transport
+    // cannot tell without waiting (then the caller waits with Readable and uses Recv).
+    virtual bool RecvNow(char* buffer, std::size_t n, std::size_t& got) {
+        (void)buffer, (void)n, (void)got;
+        return false;
+    }
     // One send; the number of bytes that left.
     virtual std::size_t Send(const char* bytes, std::size_t n) = 0;
     // Closes the transport (the socket).
@@ -134,6 +146,9 @@ private:
     // deadline; -1 for no limit. cutByDeadline tells whether the deadline is what ends it.
     int effectiveTimeout(int timeout, bool* cutByDeadline = nullptr) const;
     std::string takeLine(int length, std::size_t terminatorLength, bool dropCR);
+    // One receive into dst, waiting at most waitMs (negative: the receive itself waits); false
+    // when the wait ran out.
+    bool receive(char* dst, std::size_t n, int waitMs, std::size_t& got);
 
     std::string host_;
     int port_ = 0;
@@ -153,6 +168,8 @@ private:
     std::uint64_t bytesReceived_ = 0;
     bool opened_ = false;
     bool closedGracefully_ = false;
+    // The last receive filled all the room it had: more is likely waiting already.
+    bool lastReceiveFull_ = false;
     bool readLnSplit_ = false;
     bool readLnTimedOut_ = false;
     std::unique_ptr<TIdBuffer> inputBuffer_;

@@ -15,6 +15,9 @@ public:
 protected:
     bool Readable(int timeoutMs) override { return binding_.Readable(timeoutMs); }
     std::size_t Recv(char* buffer, std::size_t n) override { return binding_.Recv(buffer, n); }
+    bool RecvNow(char* buffer, std::size_t n, std::size_t& got) override {
+        return binding_.RecvNow(buffer, n, got);
+    }
     std::size_t Send(const char* bytes, std::size_t n) override { return binding_.Send(bytes, n); }
     void CloseSource() override { binding_.CloseSocket(); }
 

@@ -257,6 +257,17 @@ bool TIdSSLIOHandlerSocketOpenSSL::Readable(int timeoutMs) {
     }
 }
 
+bool TIdSSLIOHandlerSocketOpenSSL::RecvNow(char* buffer, std::size_t n, std::size_t& got) {
+    if (!ssl_)
+        return TIdIOHandlerStack::RecvNow(buffer, n, got);
+    // Only decrypted bytes already at hand are sure not to wait; raw socket bytes may be part of
+    // a record.
+    if (pendingError_ || tlsClosed_ || SSL_pending(ssl_) <= 0)
+        return false;
+    got = Recv(buffer, n);
+    return true;
+}
+
 std::size_t TIdSSLIOHandlerSocketOpenSSL::Recv(char* buffer, std::size_t n) {
     if (!ssl_)
         return TIdIOHandlerStack::Recv(buffer, n);

@@ -48,6 +48,7 @@ protected:
 
     bool Readable(int timeoutMs) override;
     std::size_t Recv(char* buffer, std::size_t n) override;
+    bool RecvNow(char* buffer, std::size_t n, std::size_t& got) override;
     std::size_t Send(const char* bytes, std::size_t n) override;
     void CloseSource() override;
 

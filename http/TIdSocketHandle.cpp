@@ -180,6 +180,20 @@ std::size_t TIdSocketHandle::Recv(char* buffer, std::size_t n) {
     }
 }
 
+bool TIdSocketHandle::RecvNow(char* buffer, std::size_t n, std::size_t& got) {
+    for (;;) {
+        ssize_t r = ::recv(fd_, buffer, n, MSG_DONTWAIT);
+        if (r >= 0) {
+            got = static_cast<std::size_t>(r);
+            return true;
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return false;
+        if (errno != EINTR)
+            TIdStack::RaiseLastSocketError();
+    }
+}
+
 std::size_t TIdSocketHandle::Send(const char* bytes, std::size_t n) {
     for (;;) {
         ssize_t r = ::send(fd_, bytes, n, MSG_NOSIGNAL);

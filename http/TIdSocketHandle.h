@@ -25,6 +25,8 @@ public:
     bool Readable(int timeoutMs) const;
     // One receive; 0 means the peer closed its side.
     std::size_t Recv(char* buffer, std::size_t n);
+    // One receive that does not wait; false when nothing has arrived yet.
+    bool RecvNow(char* buffer, std::size_t n, std::size_t& got);
     // One send; the number of bytes that went out.
     std::size_t Send(const char* bytes, std::size_t n);
     void CloseSocket();

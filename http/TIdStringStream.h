@@ -39,6 +39,7 @@ private:
     void checkBound(std::size_t end) const;
     void ensureCapacity(std::size_t needed);
     void populateAhead(std::size_t end);
+    void adviseHugePages();
 
     std::string data_;
     std::size_t position_ = 0;

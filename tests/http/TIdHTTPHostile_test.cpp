@@ -4,6 +4,7 @@
 // the client's limits; none may crash or hang.
 #include "http/EIdException.h"
 #include "http/TIdMemoryStream.h"
+#include "http/TIdStringStream.h"
 #include "tests/http/HttpFixture.h"
 
 using namespace zeltest;
@@ -456,6 +457,24 @@ TEST_P(Hostile, CookieLifetimesFarOutOfRange) {
     std::string head = server->Requests().at(1);
     // The huge lifetimes count as far in the future; the huge negative one has already expired.
     EXPECT_NE(head.find("\r\nCookie: a=1; b=2\r\n"), std::string::npos);
+}
+
+TEST_P(Hostile, ABodyThatStallsKeepsOnlyTheBytesThatCame) {
+    // Received in place, a piece that never comes must not leave room it was given as content.
+    http.SetReadTimeout(300);
+    for (const char* head : {"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n0123456789",
+                             "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n186a0\r\n0123456789"}) {
+        Serve({Join({Reply(head), {Action::WaitForPeerClose()}})});
+        TIdStringStream s;
+        Outcome o = capture([&] {
+            http.Get(Url("/x"), s);
+            return std::string();
+        });
+        EXPECT_EQ(o.error, "EIdReadTimeout") << head;
+        ASSERT_EQ(s.Size(), 10) << head;
+        EXPECT_EQ(s.Data(), "0123456789") << head;
+        http.Disconnect();
+    }
 }
 
 ZEL_HTTP_CUTS(Hostile);

@@ -6,6 +6,8 @@
 #include "tests/http/HttpFixture.h"
 #include "tests/support/RefusedPort.h"
 
+#include <cstdio>
+
 using namespace zeltest;
 
 namespace {
@@ -86,6 +88,26 @@ TEST_P(Get, BodyFramings) {
     EXPECT_EQ(http.Get(Url("/close")), "until the close");
     EXPECT_EQ(server->Accepted(), 1);
     EXPECT_FALSE(http.Connected()); // a body read up to the close ends the connection
+}
+
+TEST_P(Get, LongChunksAreReadWholeAndNoFurther) {
+    // Chunk data longer than one receive is taken straight from the socket: up to the chunk's
+    // end only, so the size lines and the next response stay where they are.
+    std::string chunked, whole;
+    for (char c : {'a', 'b', 'c'}) {
+        const std::string data(40000 + (c - 'a'), c);
+        char size[16];
+        std::snprintf(size, sizeof size, "%zx\r\n", data.size());
+        chunked += size + data + "\r\n";
+        whole += data;
+    }
+    chunked += "0\r\n\r\n";
+    Serve({Join({Reply(HttpResponse("HTTP/1.1 200 OK", {"Transfer-Encoding: chunked"}, chunked)),
+                 Reply(Ok("next")),
+                 {Action::WaitForPeerClose()}})});
+    EXPECT_TRUE(http.Get(Url("/a")) == whole);
+    EXPECT_EQ(http.Get(Url("/b")), "next");
+    EXPECT_EQ(server->Accepted(), 1);
 }
 
 TEST_P(Get, ChunkExtensionsAfterASemicolonAreSkipped) {
