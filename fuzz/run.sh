@@ -34,12 +34,12 @@ flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -I. -Ifuzz -fsanitize=address,u
        -fno-sanitize-recover=undefined)
 mkdir -p "$out/obj"
 
-# The Qt-free libraries the targets stand on, compiled once with coverage for the fuzzer (the
-# theme-file reader and writer are the Qt-free part of the skin).
-sources=(http/*.cpp framework/core/*.cpp skin/TsuiThemeFileReader.cpp skin/TsuiThemeFileWriter.cpp)
+# The Qt-free libraries the targets stand on (the reader's feed cutting among them), compiled once
+# with coverage for the fuzzer (the theme-file reader and writer are the Qt-free part of the skin).
+sources=(http/*.cpp framework/core/*.cpp reader/*.cpp skin/TsuiThemeFileReader.cpp skin/TsuiThemeFileWriter.cpp)
 # An object is rebuilt when its source or any header is newer: a header that changed a class's
 # layout would otherwise leave objects that disagree about it.
-newest_header=$(ls -t http/*.h framework/core/*.h skin/TsuiThemeFile*.h | head -n 1)
+newest_header=$(ls -t http/*.h framework/core/*.h reader/*.h skin/TsuiThemeFile*.h | head -n 1)
 printf '%s\n' "${sources[@]}" | xargs -P 2 -I{} sh -c '
   obj="$0/obj/$(echo "{}" | tr / _).o"
   if [ ! -f "$obj" ] || [ "{}" -nt "$obj" ] || [ "$1" -nt "$obj" ]; then
@@ -66,7 +66,7 @@ for name in "${targets[@]}"; do
   src=fuzz/fuzz_$name.cpp
   bin=$out/fuzz_$name
   echo "== $name: building"
-  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "${objects[@]}" -o "$bin" -lpthread -lpsl
+  $CXX "${flags[@]}" -fsanitize=fuzzer "$src" "${objects[@]}" -o "$bin" -lpthread -lpsl -lssl -lcrypto
   mkdir -p "$out/corpus/$name" "$out/artifacts/$name" "$out/logs"
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
