@@ -66,6 +66,14 @@ void TForm1::wireCommands() {
     N24->OnClick = [this](TComponent* s) { N24Click(s); };
     N19->OnClick = [this](TComponent* s) { N19Click(s); };
     N21->OnClick = [this](TComponent* s) { N21Click(s); };
+    // A page item highlighted in its drop-down is most often picked a moment later: the engine
+    // starts then, as at a press on a headline, so the pick only waits for the page.
+    // The about page has no fixed page; it opens in the pane too.
+    for (TMenuItem* item : {N25, IP1, N33, N32, N24, N19, N21}) {
+        const TFixedPage* page = FindFixedPage(item->Name().toStdString());
+        if (!page || page->target == TPageTarget::Pane)
+            item->OnHighlight = [this](TComponent*) { prepareEngine(); };
+    }
 
     lb->OnClick = [this](TComponent* s) { lbClick(s); };
     lb->OnDblClick = [this](TComponent* s) { lbDblClick(s); };

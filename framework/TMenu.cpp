@@ -254,6 +254,10 @@ void TMenuItem::fill(QMenu* menu) {
         } else {
             action = menu->addAction(item->caption_);
             QObject::connect(action, &QAction::triggered, item, [item] { clickWhenMenuHasClosed(item); });
+            QObject::connect(action, &QAction::hovered, item, [item] {
+                if (item->OnHighlight && item->enabled_)
+                    item->OnHighlight(item);
+            });
         }
         action->setData(QVariant::fromValue<QObject*>(item));
         action->setEnabled(item->enabled_);

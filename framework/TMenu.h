@@ -79,6 +79,9 @@ public:
     QMenu* DropDown(QWidget* parent = nullptr);
 
     TNotifyEvent OnClick;
+    // Fires when the pointer or the arrow keys highlight the item in an open drop-down: the
+    // moment before most picks, for work its command would otherwise wait for.
+    TNotifyEvent OnHighlight;
     std::function<void(TMenuItem* sender, TCanvas& canvas, int& width, int& height)> OnMeasureItem;
     std::function<void(TMenuItem* sender, TCanvas& canvas, TRect rect, bool selected)> OnDrawItem;
 

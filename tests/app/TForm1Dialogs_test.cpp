@@ -4,6 +4,7 @@
 // command's work done.
 #include "skin/TsuiMenuBar.h"
 #include "tests/app/ReaderWindowFixture.h"
+#include "webview/TWebBrowser.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -211,6 +212,51 @@ TEST_F(RealDialogs, ProxyNoteShownAndDismissedAgainAndAgain) {
     whenDialogShows(cancel);
     pickByKeyboard(kFileMenu, 0);
     settle(++dialogs);
+}
+
+TEST_F(RealDialogs, HighlightingAPaneItemInItsDropDownStartsTheEngine) {
+    constexpr int kServicesMenu = 3, kHelpMenu = 5;
+    // By keyboard: the drop-down opens on its first item, the arrow keys move on.
+    QTest::keyClick(form.get(), Qt::Key_F10);
+    for (int i = 0; i < kHelpMenu; ++i)
+        QTest::keyClick(bar, Qt::Key_Right);
+    QTest::keyClick(bar, Qt::Key_Down);
+    QMenu* menu = bar->OpenMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    ASSERT_EQ(menu->activeAction()->text(), QString::fromUtf8("访问作者的网站"));
+    EXPECT_FALSE(form->web->EngineStarted()); // that site opens in the system's browser
+    QTest::keyClick(menu, Qt::Key_Down);
+    ASSERT_EQ(menu->activeAction()->text(), QString::fromUtf8("关于..."));
+    EXPECT_TRUE(form->web->EngineStarted());
+    EXPECT_TRUE(form->web->LocationURL().isEmpty()); // started hidden, nothing opened yet
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !bar->OpenMenu(); }, 5000));
+
+    // By mouse, in a window whose engine has not started.
+    form.reset();
+    create();
+    form->Show();
+    QApplication::setActiveWindow(form.get());
+    bar = form->suiform->MenuBar();
+    const TRect r = bar->Button(kServicesMenu).Bounds;
+    const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    QTest::mouseMove(bar, at);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+    menu = bar->OpenMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    auto over = [&](const char* caption) {
+        for (QAction* a : menu->actions())
+            if (a->text() == QString::fromUtf8(caption))
+                QTest::mouseMove(menu, menu->actionGeometry(a).center());
+    };
+    over("在线电子地图");
+    EXPECT_FALSE(form->web->EngineStarted());
+    over("万年历");
+    EXPECT_TRUE(form->web->EngineStarted());
+    QTest::keyClick(menu, Qt::Key_Escape);
 }
 
 } // namespace
