@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the window and reader tests with AddressSanitizer and UndefinedBehaviorSanitizer
+# Builds the window, reader and HTTP tests with AddressSanitizer and UndefinedBehaviorSanitizer
 # (ZELMORA_SANITIZE) into build-asan/ and runs them there: the skinned controls, the framework
-# under them, the main window with Qt's own dialogs, and the feed reading. Only the targets those
+# under them, the main window with Qt's own dialogs, the feed reading and the HTTP client. Only the targets those
 # tests need are built, so the pass stays short. Every fault aborts the test that meets it.
 #   scripts/test-sanitized.sh            (after scripts/setup.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-areas=(framework_core canvas framework skin reader app)
+areas=(framework_core canvas framework skin reader app http)
 targets=()
 for area in "${areas[@]}"; do
     for source in tests/"$area"/*_test.cpp; do

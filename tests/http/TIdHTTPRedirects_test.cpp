@@ -24,8 +24,10 @@ protected:
         http.SetRedirectMaximum(6); // five followed, the sixth fails
     }
     void Use(std::deque<std::string> answers) {
-        io = std::make_unique<AnsweringMemory>(std::move(answers));
-        http.SetIOHandler(io.get());
+        // The client lets go of the old handler before it is freed.
+        auto next = std::make_unique<AnsweringMemory>(std::move(answers));
+        http.SetIOHandler(next.get());
+        io = std::move(next);
     }
     void TearDown() override { http.SetIOHandler(nullptr); }
     // The request lines sent, in order.
