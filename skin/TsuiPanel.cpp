@@ -239,7 +239,10 @@ void TsuiPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TPanel::MouseUp(button, shift, x, y);
     if (!alive || button != mbLeft)
         return;
-    if (buttonHot_) {
+    // The hot flag can outlive the pointer's stay on the button (moves below the bar leave it
+    // as drawn), so the release must be on the button too: a click on the panel's own body
+    // toggles nothing.
+    if (buttonHot_ && PointInRectClosed(Point(x, y), ButtonRect())) {
         // During a slide a click turns it back.
         if (headingOpen())
             Push();

@@ -200,6 +200,11 @@ TEST_F(PanelTest, TheButtonTracksThePointerAndOnlyALeftReleaseOnItToggles) {
     platform.Cursor = panel->ClientToScreen(Point(100, 200));
     move(QPointF(100, 200));
     EXPECT_TRUE(panel->ButtonHot());
+    // A click there is on the panel's body, not on the button.
+    const int height = current();
+    release(Qt::LeftButton, QPointF(100, 200));
+    EXPECT_TRUE(panel->Expanded());
+    EXPECT_EQ(current(), height);
 }
 
 TEST_F(PanelTest, WithoutTheButtonNothingIsDrawnThereAndClicksDoNotCollapse) {
