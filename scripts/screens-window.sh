@@ -22,7 +22,7 @@ PORT=${SCREENS_PORT:-18580}
 MENU_Y=40           # the menu bar under the 29-pixel title bar
 NEWS_X=72           # 获取新闻
 HELP_X=306          # 帮助
-HEADLINE_X=100      # the second headline (the one the old screens show open)
+HEADLINE_X=100      # the second headline, 挪威与邻国签署边境贸易便利化协定
 HEADLINE_Y=150
 PIN_X=272 PIN_Y=100 # the pin at the right of the list's caption bar
 BAR_X=12 BAR_Y=330  # the unpinned channel's 10-pixel bar, on its grip
@@ -39,7 +39,7 @@ cp "$(dirname "$exe")/../lib/zelmora/webpane.so" "$work/"
 pids=()
 app=
 cleanup() {
-  [ -n "$app" ] && { kill "$app" 2>/dev/null; wait "$app"; } || true
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; wait "$app" || true; fi
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   rm -rf "$work"
 }
@@ -99,7 +99,7 @@ snap() {
 # Waits until the rectangle shows something other than the digest $1, then until it holds still
 # (a slide runs in steps, a page paints in parts). Fails after about 20 seconds.
 changed_and_still() {
-  local before=$1 now last= same=0
+  local before=$1 now last="" same=0
   shift
   for _ in $(seq 1 80); do
     now=$(snap "$@")
@@ -110,8 +110,9 @@ changed_and_still() {
     last=$now
     sleep 0.25
   done
-  say "the window did not change as it should (rectangle ${*:-whole}): see $out/unchanged.png"
-  shot unchanged.png >/dev/null
+  find_window
+  import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "${TMPDIR:-/tmp}/screens-unchanged.png"
+  say "the window did not change as it should (rectangle ${*:-whole}): see ${TMPDIR:-/tmp}/screens-unchanged.png"
   return 1
 }
 
