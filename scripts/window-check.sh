@@ -22,6 +22,12 @@ cp "$exe" "$work/zelmora"
 printf '[hosts]\r\nfeed=127.0.0.1:9\r\n[form]\r\nskin=7\r\n' > "$work/config.ini"
 
 openbox --sm-disable & wm=$!
+# The window manager up first, as on a desktop: a window it finds already mapped when it starts is
+# taken over without the focus, and the first screenshot would show an inactive title bar.
+for _ in $(seq 1 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 "$work/zelmora" & app=$!
 trap 'kill $app $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 failures=0
