@@ -2,8 +2,9 @@
 # Takes the DeepBlue screens of the window in docs/screens/: side-pinned.png and article.png (an
 # article of 国际时事 beside the pinned headline list), side-unpinned.png (the channel shrunk to its
 # bar), side-popped-out.png (popped out over the pane), panel-collapsed.png (the content panel
-# folded to its "新闻内容" bar) and window-about.png (the about page in a window that config.ini
-# puts at 60, 40, 760 × 560). The reader runs under Xvfb and openbox from a copy beside a fresh
+# folded to its "新闻内容" bar), window-about.png (the about page in a window that config.ini
+# puts at 60, 40, 760 × 560) and skinned-window-dropdown-macos.png (获取新闻's drop-down in the
+# first-run MacOS style, the window as window-check.sh leaves it for its DeepBlue one). The reader runs under Xvfb and openbox from a copy beside a fresh
 # config.ini, against the demo news site, and is driven with xdotool as a user would drive it.
 #
 #   scripts/screens-window.sh [EXE]     (EXE: build/app/zelmora; needs xvfb, openbox, xdotool and
@@ -212,4 +213,19 @@ pane=$(snap 300 100 300 300)
 away
 changed_and_still "$pane" 300 100 300 300
 shot window-about.png
+stop
+
+# --- 获取新闻's drop-down in MacOS, framed as window-check.sh frames its DeepBlue one: the window
+# and 10 pixels beyond it to the right and below.
+start $'top=83\r\nleft=243\r\nwidth=742\r\nheigth=595\r\nskin=0\r\n'
+away
+sleep 1
+changed_and_still "" 0 0 "$WW" "$WH"
+menu=$(snap 43 45 130 60)
+at 93 33 # MacOS's menu bar lies higher, under its 20-pixel title bar
+xdotool click 1
+changed_and_still "$menu" 43 45 130 60
+import -window root -crop "$((WW + 10))x$((WH + 10))+$WX+$WY" +repage "$out/skinned-window-dropdown-macos.png"
+echo "$out/skinned-window-dropdown-macos.png"
+xdotool key Escape
 stop
