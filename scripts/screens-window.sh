@@ -4,7 +4,8 @@
 # bar), side-popped-out.png (popped out over the pane), panel-collapsed.png (the content panel
 # folded to its "新闻内容" bar), window-about.png (the about page in a window that config.ini
 # puts at 60, 40, 760 × 560) and skinned-window-dropdown-macos.png (获取新闻's drop-down in the
-# first-run MacOS style, the window as window-check.sh leaves it for its DeepBlue one). The reader runs under Xvfb and openbox from a copy beside a fresh
+# first-run MacOS style, the window as window-check.sh leaves it for its DeepBlue one) and
+# control-box-menu.png (the window menu of a first run's window). The reader runs under Xvfb and openbox from a copy beside a fresh
 # config.ini, against the demo news site, and is driven with xdotool as a user would drive it.
 #
 #   scripts/screens-window.sh [EXE]     (EXE: build/app/zelmora; needs xvfb, openbox, xdotool and
@@ -227,5 +228,23 @@ xdotool click 1
 changed_and_still "$menu" 43 45 130 60
 import -window root -crop "$((WW + 10))x$((WH + 10))+$WX+$WY" +repage "$out/skinned-window-dropdown-macos.png"
 echo "$out/skinned-window-dropdown-macos.png"
+xdotool key Escape
+stop
+
+# --- A first run's window (no "form" keys: MacOS, the default place and size) with the window
+# menu that a click on the control box opens once no second click can follow; the top left of
+# the window and 10 pixels beyond it.
+start ""
+away
+sleep 1
+changed_and_still "" 0 0 "$WW" "$WH"
+menu=$(snap 30 25 140 80)
+at 12 11
+xdotool click 1
+changed_and_still "$menu" 30 25 140 80
+away # once the menu is up: the box keeps its open look, as for a user who moves on to an item
+changed_and_still "" 0 0 "$WW" "$WH"
+import -window root -crop "500x300+$((WX - 10))+$((WY - 10))" +repage "$out/control-box-menu.png"
+echo "$out/control-box-menu.png"
 xdotool key Escape
 stop
