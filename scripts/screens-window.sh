@@ -193,6 +193,8 @@ changed_and_still "$caption" 20 93 230 13
 pane=$(snap 300 300 300 200)
 at $((WW - 13)) 76
 xdotool click 1
+# Off the button along the bar: the button drops its hover look only for a move over the bar.
+at 300 76
 away
 changed_and_still "$pane" 300 300 300 200
 changed_and_still "" 0 0 "$WW" "$WH"
