@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Takes the DeepBlue screens of the window in docs/screens/: side-pinned.png and article.png (an
-# article of 国际时事 beside the pinned headline list), side-unpinned.png (the channel shrunk to its
-# bar), side-popped-out.png (popped out over the pane), panel-collapsed.png (the content panel
-# folded to its "新闻内容" bar), window-about.png (the about page in a window that config.ini
-# puts at 60, 40, 760 × 560) and skinned-window-dropdown-macos.png (获取新闻's drop-down in the
-# first-run MacOS style, the window as window-check.sh leaves it for its DeepBlue one) and
-# control-box-menu.png (the window menu of a first run's window). The reader runs under Xvfb and openbox from a copy beside a fresh
-# config.ini, against the demo news site, and is driven with xdotool as a user would drive it.
+# Takes the screens of the window in docs/screens/. In DeepBlue: side-pinned.png and article.png
+# (an article of 国际时事 beside the pinned headline list), side-unpinned.png (the channel shrunk
+# to its bar), side-popped-out.png (popped out over the pane), panel-collapsed.png (the content
+# panel folded to its "新闻内容" bar) and window-about.png (the about page in a window that
+# config.ini puts at 60, 40, 760 × 560). In the first-run MacOS style:
+# skinned-window-dropdown-macos.png (获取新闻's drop-down, the window as window-check.sh leaves it
+# for its DeepBlue one) and control-box-menu.png (the window menu). The reader runs under Xvfb
+# and openbox from a copy beside a fresh config.ini, against the demo news site, and is driven
+# with xdotool as a user would drive it.
 #
 #   scripts/screens-window.sh [EXE]     (EXE: build/app/zelmora; needs xvfb, openbox, xdotool and
 #                                        ImageMagick's import)
 #
 # The demo runs on its own ports (SCREENS_PORT, default 18580, and the two after it) for the time
-# of the shots. Positions below are relative to the window, as DeepBlue lays it out.
+# of the shots. Positions below are relative to the window, as DeepBlue lays it out unless said.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${SCREENS_UNDER_XVFB:-}" ]; then
@@ -50,14 +51,25 @@ trap cleanup EXIT
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 python3 demo/serve.py --port "$PORT" --iplookup-port $((PORT + 1)) --tls-port $((PORT + 2)) 2>>"$work/demo.log" &
-pids+=($!)
+demo=$!
+pids+=("$demo")
+# The window manager up before the reader: a window it finds already mapped gets no focus.
+for _ in $(seq 1 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
 # Starts the reader on a fresh config.ini with the given "form" keys and the demo's hosts, and
 # waits for its window (the visible one of that name larger than a few pixels).
 start() {
   printf '[form]\r\n%s' "$1" >"$work/config.ini"
-  python3 demo/serve.py --write-config "$work/config.ini" --port "$PORT" --iplookup-port $((PORT + 1)) ||
-    { say "the demo news site did not start; its log:"; cat "$work/demo.log" >&2; exit 1; }
+  # (A demo that could not have its ports has ended: another server there is not ours.)
+  if ! python3 demo/serve.py --write-config "$work/config.ini" --port "$PORT" --iplookup-port $((PORT + 1)) ||
+    ! kill -0 "$demo" 2>/dev/null; then
+    say "the demo news site did not start on 127.0.0.1:$PORT (SCREENS_PORT moves it); its log:"
+    cat "$work/demo.log" >&2
+    exit 1
+  fi
   : >"$work/demo.log"
   "$work/zelmora" >"$work/reader.log" 2>&1 &
   app=$!
