@@ -26,7 +26,12 @@ saved=$(mktemp)
 [ -f "$config" ] && cp "$config" "$saved"
 pids=()
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  # The reader first and waited for: it writes config.ini as it closes, which would undo the
+  # restore below.
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
   if [ -s "$saved" ]; then cp "$saved" "$config"; else rm -f "$config"; fi
   rm -f "$saved"
 }
@@ -41,6 +46,12 @@ printf '[form]\r\ntop=40\r\nleft=60\r\nwidth=800\r\nheigth=600\r\nskin=3\r\nshow
 
 [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+# The window manager up before the reader: a window mapped while openbox is still starting may
+# never be shown at all.
+for _ in $(seq 1 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 build/app/zelmora >/dev/null 2>&1 &
 pids+=($!)
 
