@@ -177,6 +177,7 @@ changed_and_still "$pane" 300 100 300 300
 sleep 1 # the page's late parts (fonts, the footer) paint without changing the top
 changed_and_still "" 0 0 "$WW" "$WH"
 shot side-pinned.png
+# The article screen shows the same state: the opened article beside the pinned list.
 cp "$out/side-pinned.png" "$out/article.png"
 echo "$out/article.png"
 
