@@ -1,7 +1,11 @@
 #include "reader/AtomEntries.h"
 
 #include "reader/FeedTags.h"
+#include "reader/ItemScope.h"
 #include "reader/ItemTitle.h"
+#include "reader/OpaqueSpans.h"
+
+#include <algorithm>
 
 using namespace feedtags;
 
@@ -20,52 +24,20 @@ bool webPageType(std::string_view type) {
     return type.empty() || type == "text/html" || type == "application/xhtml+xml";
 }
 
-// One entry's text, without its "<source>": the title, links and id there are the feed's it was
-// copied from.
-class Entry {
-public:
-    Entry(std::string_view body, std::size_t from, std::size_t end) : body_(body), from_(from), end_(end) {
-        if (const std::size_t s = FindStartTag(body, "<source", from, end); s != npos) {
-            std::size_t after = 0;
-            const std::string_view tag = StartTag(body, s, 7, after, end);
-            const std::size_t close = SelfClosing(tag) ? after : FindText(body, "</source>", after, end);
-            skipFrom_ = s;
-            skipTo_ = close == npos ? end : close;
-        }
-    }
+// The title, links and id of a "<source>" are the feed's it was copied from.
+void excludeSource(TItemScope& entry) {
+    const std::size_t s = entry.Find("<source");
+    if (s == npos)
+        return;
+    std::size_t after = 0;
+    const std::string_view tag = StartTag(entry.Body(), s, 7, after, entry.End());
+    const std::size_t close = SelfClosing(tag) ? after : entry.FindText("</source>", after);
+    entry.Exclude(s, close == npos ? entry.End() : close);
+}
 
-    // The first start tag "<name" of the entry's own at or after from.
-    std::size_t Find(std::string_view open, std::size_t from) const {
-        std::size_t p = FindStartTag(body_, open, from, end_);
-        if (p != npos && p >= skipFrom_ && p < skipTo_)
-            p = FindStartTag(body_, open, skipTo_, end_);
-        return p;
-    }
-    std::size_t Find(std::string_view open) const { return Find(open, from_); }
-
-    // The text of the element at p up to close; empty when it is empty or not closed in the entry.
-    std::string_view Text(std::size_t p, std::size_t nameLength, std::string_view close,
-                          std::string_view* tag = nullptr) const {
-        return ElementText(body_, p, nameLength, close, end_, tag);
-    }
-
-    std::string_view Body() const { return body_; }
-    std::size_t From() const { return from_; }
-    std::size_t SkipFrom() const { return skipFrom_; }
-    std::size_t SkipTo() const { return skipTo_; }
-    std::size_t End() const { return end_; }
-
-private:
-    std::string_view body_;
-    std::size_t from_, end_;
-    std::size_t skipFrom_ = npos, skipTo_ = npos;
-};
-
-TRawFeedItem atomEntry(const Entry& entry) {
+TRawFeedItem atomEntry(const TItemScope& entry) {
     TRawFeedItem raw;
-    raw.markup = TTitleMarkup::Text;
-    const TItemTitle title =
-        ChooseItemTitle(entry.Body(), entry.From(), entry.End(), entry.SkipFrom(), entry.SkipTo());
+    const TItemTitle title = ChooseItemTitle(entry);
     raw.title = title.text;
     raw.markup = atomMarkup(title.tag);
     std::size_t after = 0;
@@ -97,21 +69,29 @@ void CutAtomEntries(std::string_view body, std::size_t entry, const TRawFeedItem
         std::size_t after = 0;
         feedBase = Attribute(StartTag(body, feed, 5, after, entry), "xml:base");
     }
+    // An entry ends at its "</entry>", or where the next one starts when it is never closed (so
+    // "<entry/>" keeps the entry after it).
+    const std::string_view bounds[] = {"</entry>", "<entry"}, starts[] = {"<entry"};
+    TOpaqueSpans spans;
+    int which = 0;
     while (entry != npos) {
-        const std::size_t close = FindText(body, "</entry>", entry + 6);
-        const std::size_t end = close == npos ? body.size() : close;
+        spans.Clear();
+        const std::size_t boundary = NextTag(body, entry + 6, bounds, which, &spans);
+        const std::size_t end = std::min(boundary, body.size());
+        const bool closing = boundary != npos && which == 0;
         std::size_t after = 0;
         const std::string_view entryTag = StartTag(body, entry, 6, after, end);
         TRawFeedItem raw;
         raw.markup = TTitleMarkup::Text;
-        if (!SelfClosing(entryTag))
-            raw = atomEntry(Entry(body, after, end));
+        if (!SelfClosing(entryTag)) {
+            TItemScope scope(body, after, end, spans);
+            excludeSource(scope);
+            raw = atomEntry(scope);
+        }
         raw.bases[0] = feedBase;
         raw.bases[1] = Attribute(entryTag, "xml:base");
         if (!onItem(raw))
             return;
-        if (close == npos)
-            return;
-        entry = FindStartTag(body, "<entry", close + 8);
+        entry = closing ? NextTag(body, boundary + 8, starts, which) : boundary;
     }
 }

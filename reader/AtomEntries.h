@@ -1,9 +1,10 @@
 #pragma once
-// The entries of an Atom feed, by plain text search: one headline per "<entry ...>...</entry>",
-// from the entry's title (ItemTitle.h; its type telling plain text, HTML or XHTML) and the href
-// of its last "<link>" whose rel is "alternate" or absent and whose type, if any, is a web
-// page's (the one mature readers take); without one, an id that is a web address. What an
-// entry's "<source>" (the feed it was copied from) holds is not the entry's own.
+// The entries of an Atom feed, by plain text search: one headline per "<entry ...>...</entry>"
+// (one never closed ends where the next starts), from the entry's title (ItemTitle.h; its type
+// telling plain text, HTML or XHTML) and the href of its last "<link>" whose rel is "alternate"
+// or absent and whose type, if any, is a web page's (the one mature readers take); without one,
+// an id that is a web address. What an entry's "<source>" (the feed it was copied from), its
+// comments and its CDATA sections hold is not the entry's own; a "</entry>" in them ends nothing.
 #include "reader/TRawFeedItem.h"
 
 #include <cstddef>

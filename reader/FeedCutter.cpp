@@ -5,6 +5,7 @@
 #include "reader/FeedCharset.h"
 #include "reader/FeedTags.h"
 #include "reader/LinkAddress.h"
+#include "reader/OpaqueSpans.h"
 #include "reader/RssItems.h"
 #include "reader/TFeedTextDecoder.h"
 #include "reader/THeadlineStore.h"
@@ -20,12 +21,14 @@ void undoDoubleEscape(std::string& link, std::size_t from) {
 } // namespace
 
 void CutFeedItems(std::string_view body, const TRawFeedItemSink& onItem) {
-    const std::size_t item = FirstRssItem(body);
-    const std::size_t entry = feedtags::FindStartTag(body, "<entry", 0, item);
-    if (entry != feedtags::npos)
-        CutAtomEntries(body, entry, onItem);
+    // The first item or entry, in one pass.
+    const std::string_view starts[] = {"<item", "<entry"};
+    int which = 0;
+    const std::size_t first = NextTag(body, 0, starts, which);
+    if (first != feedtags::npos && which == 1)
+        CutAtomEntries(body, first, onItem);
     else
-        CutRssItems(body, item, onItem);
+        CutRssItems(body, first, onItem);
 }
 
 THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& decoder,

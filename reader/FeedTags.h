@@ -63,12 +63,6 @@ std::string_view Attribute(std::string_view tag, std::string_view name);
 std::string_view StartTag(std::string_view body, std::size_t p, std::size_t nameLength, std::size_t& after,
                           std::size_t limit);
 
-// The text of the element whose start tag at p has a name nameLength bytes long, up to close,
-// within the element holding it (up to limit); empty when it is empty ("<name/>") or not closed
-// there. Its start tag's attribute text goes to tag when asked for.
-std::string_view ElementText(std::string_view body, std::size_t p, std::size_t nameLength,
-                             std::string_view close, std::size_t limit, std::string_view* tag = nullptr);
-
 // Whether a start tag's attribute text ends the element at once ("<title/>").
 inline bool SelfClosing(std::string_view tag) {
     return !tag.empty() && tag.back() == '/';

@@ -5,7 +5,7 @@
 // settles it (it names the media, and stands only while nothing better follows), so
 // "<media:title>M</media:title><title>T</title>" is T and "<title></title><dc:title>D</dc:title>"
 // is D.
-#include "reader/FeedTags.h"
+#include "reader/ItemScope.h"
 
 #include <string_view>
 
@@ -19,11 +19,6 @@ struct TItemTitle {
 // Whether raw title text reads as nothing: only blanks, or an empty CDATA section.
 bool BlankTitleText(std::string_view text);
 
-// The next title element at or after from and before end, skipping what lies in
-// [skipFrom, skipTo) (what is not the item's own); its kind goes to kind. One pass over the "<"s.
-std::size_t NextTitleElement(std::string_view body, std::size_t from, std::size_t end, std::size_t skipFrom,
-                             std::size_t skipTo, int& kind);
-
 // The names and ends of the title elements; kind 2 (a media title) never settles the title.
 struct TTitleKind {
     std::string_view open, close;
@@ -33,8 +28,11 @@ inline constexpr TTitleKind kTitleKinds[] = {{"<title", "</title>", true},
                                              {"<dc:title", "</dc:title>", true},
                                              {"<media:title", "</media:title>", false}};
 
-// The item's title, between from and end, [skipFrom, skipTo) left out.
-TItemTitle ChooseItemTitle(std::string_view body, std::size_t from, std::size_t end, std::size_t skipFrom,
-                           std::size_t skipTo);
+// The next title element of the item's own at or after from; its kind goes to kind. One pass
+// over the "<"s.
+std::size_t NextTitleElement(const TItemScope& item, std::size_t from, int& kind);
+
+// The item's title.
+TItemTitle ChooseItemTitle(const TItemScope& item);
 
 } // namespace feedtags

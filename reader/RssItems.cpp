@@ -1,10 +1,11 @@
 #include "reader/RssItems.h"
 
 #include "reader/FeedTags.h"
+#include "reader/ItemScope.h"
 #include "reader/ItemTitle.h"
+#include "reader/OpaqueSpans.h"
 
 #include <algorithm>
-#include <cstring>
 
 using namespace feedtags;
 
@@ -95,59 +96,21 @@ struct ItemSearch {
     TTagCursor link, linkEnd;
 };
 
-bool textAt(std::string_view body, std::size_t p, std::string_view text) {
-    if (body.size() - p < text.size())
-        return false;
-    for (std::size_t i = 1; i < text.size(); ++i)
-        if (body[p + i] != text[i])
-            return false;
-    return true;
-}
-
-// The first "</item>" or "<item" start tag at or after from, in one pass over the "<"s; closing
-// tells which. npos when there is neither. What a comment holds is no item (a feed's author
-// comments items out).
-std::size_t nextItemBoundary(std::string_view body, std::size_t from, bool& closing) {
-    const char* base = body.data();
-    while (from < body.size()) {
-        const void* lt = std::memchr(base + from, '<', body.size() - from);
-        if (!lt)
+// The cursor's next occurrence of the item's own at or after from.
+std::size_t ownWithin(TTagCursor& cursor, const TItemScope& item, std::size_t from) {
+    for (;;) {
+        const std::size_t p = cursor.Within(from, item.End());
+        if (p == npos)
             return npos;
-        const auto p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
-        from = p + 1;
-        if (textAt(body, p, "<!--")) {
-            const std::size_t close = FindText(body, "-->", p + 4);
-            if (close == npos)
-                return npos;
-            from = close + 3;
-            continue;
-        }
-        if (textAt(body, p, "</item>")) {
-            closing = true;
+        const std::size_t own = item.Own(p);
+        if (own == p)
             return p;
-        }
-        if (textAt(body, p, "<item") && StartTagAt(body, p, "<item")) {
-            closing = false;
-            return p;
-        }
+        from = own;
     }
-    return npos;
 }
 
-} // namespace
-
-std::size_t FirstRssItem(std::string_view body, std::size_t from) {
-    bool closing = true;
-    std::size_t p = from;
-    while (closing && (p = nextItemBoundary(body, from, closing)) != npos)
-        from = p + 7;
-    return p;
-}
-
-namespace {
-
-void takeTitle(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
-    const TItemTitle title = ChooseItemTitle(s.body, from, end, npos, npos);
+void takeTitle(const TItemScope& item, TRawFeedItem& raw) {
+    const TItemTitle title = ChooseItemTitle(item);
     raw.title = title.text;
     raw.markup = titleMarkup(title.tag);
 }
@@ -156,18 +119,19 @@ bool webPageType(std::string_view type) {
     return type.empty() || type == "text/html" || type == "application/xhtml+xml";
 }
 
-void takeLink(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& raw) {
-    if (const std::size_t l = s.link.Within(from, end); l != npos) {
+void takeLink(ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
+    if (const std::size_t l = ownWithin(s.link, item, item.From()); l != npos) {
         raw.linkElement = true;
-        if (const std::size_t le = s.linkEnd.Within(l + 6, end); le != npos)
-            raw.link = s.body.substr(l + 6, le - l - 6);
+        const std::size_t from = l + 6;
+        if (const std::size_t le = ownWithin(s.linkEnd, item, from); le != npos)
+            raw.link = s.body.substr(from, le - from);
         return;
     }
     std::size_t after = 0;
     // A link element with attributes: an Atom-style "<link href=.../>" that some generators write
     // into RSS, or "<link rel=...>text</link>".
-    if (const std::size_t l = FindStartTag(s.body, "<link", from, end); l != npos) {
-        const std::string_view tag = StartTag(s.body, l, 5, after, end);
+    if (const std::size_t l = item.Find("<link"); l != npos) {
+        const std::string_view tag = StartTag(s.body, l, 5, after, item.End());
         const std::string_view href = Attribute(tag, "href");
         if (!href.empty()) {
             const std::string_view rel = Attribute(tag, "rel");
@@ -177,13 +141,12 @@ void takeLink(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& ra
             }
         } else if (!SelfClosing(tag)) {
             raw.linkElement = true;
-            raw.link = ElementText(s.body, l, 5, "</link>", end);
+            raw.link = item.Text(l, 5, "</link>");
             return;
         }
     }
-    for (std::size_t l = FindStartTag(s.body, "<atom:link", from, end); l != npos;
-         l = FindStartTag(s.body, "<atom:link", after, end)) {
-        const std::string_view tag = StartTag(s.body, l, 10, after, end);
+    for (std::size_t l = item.Find("<atom:link"); l != npos; l = item.Find("<atom:link", after)) {
+        const std::string_view tag = StartTag(s.body, l, 10, after, item.End());
         const std::string_view rel = Attribute(tag, "rel");
         const std::string_view href = Attribute(tag, "href");
         if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(Attribute(tag, "type")))
@@ -191,9 +154,9 @@ void takeLink(ItemSearch& s, std::size_t from, std::size_t end, TRawFeedItem& ra
     }
     if (!raw.link.empty())
         return;
-    if (const std::size_t g = FindStartTag(s.body, "<guid", from, end); g != npos) {
+    if (const std::size_t g = item.Find("<guid"); g != npos) {
         std::string_view tag;
-        const std::string_view id = ElementText(s.body, g, 5, "</guid>", end, &tag);
+        const std::string_view id = item.Text(g, 5, "</guid>", &tag);
         const std::string_view permalink = Attribute(tag, "isPermaLink");
         if ((permalink.empty() || permalink == "true") && webAddress(id))
             raw.link = id;
@@ -208,18 +171,23 @@ void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedIte
         return;
     }
     ItemSearch s(body);
+    // An item ends at its "</item>", or where the next one starts when it is never closed.
+    const std::string_view bounds[] = {"</item>", "<item"}, starts[] = {"<item"};
+    TOpaqueSpans spans;
+    int which = 0;
     for (std::size_t start = firstItem; start != npos;) {
-        // An item that is never closed ends where the next one starts.
-        bool closing = false;
-        const std::size_t boundary = nextItemBoundary(body, start + 5, closing);
+        spans.Clear();
+        const std::size_t boundary = NextTag(body, start + 5, bounds, which, &spans);
         const std::size_t end = std::min(boundary, body.size());
-        const std::size_t next = closing ? FirstRssItem(body, boundary + 7) : boundary;
+        const bool closing = boundary != npos && which == 0;
+        const std::size_t next = closing ? NextTag(body, boundary + 7, starts, which) : boundary;
         std::size_t after = 0;
         const std::string_view tag = StartTag(body, start, 5, after, end);
         TRawFeedItem raw;
         if (!SelfClosing(tag)) {
-            takeTitle(s, after, end, raw);
-            takeLink(s, after, end, raw);
+            const TItemScope item(body, after, end, spans);
+            takeTitle(item, raw);
+            takeLink(s, item, raw);
         }
         if (!onItem(raw))
             return;

@@ -8,8 +8,8 @@
 //     headline;
 //   - link: the text of its first "<link>" up to the "</link>" after it; without one, that of a
 //     "<link ...>" with attributes, or its href when it has one ("<link href=.../>", to a web
-//     page); else the href of an "<atom:link>" to a web page; else a "<guid>" that is a permalink (isPermaLink absent or
-//     "true") and a web address; else empty.
+//     page); else the href of an "<atom:link>" to a web page; else a "<guid>" that is a permalink
+//     (isPermaLink absent or "true") and a web address; else empty.
 // What lies between items and after the last (a channel's image or text input) is no headline.
 //
 // A body with no item at all keeps the old cutting from the left: while a "<title>" remains, the
@@ -19,14 +19,15 @@
 // remains; a pass that finds the same "<title>" again gives no item. So a feed without items
 // lists its channel's title once.
 //
+// What an item's comments and CDATA sections hold is not its own: a "</item>" there ends nothing,
+// a "<title>" or "<link>" there is not its title or link.
+//
 // Tags are matched case-sensitively; the time is linear in the body.
 #include "reader/TRawFeedItem.h"
 
 #include <cstddef>
 #include <string_view>
 
-// The first "<item" start tag at or after from that no comment holds, or npos.
-std::size_t FirstRssItem(std::string_view body, std::size_t from = 0);
-
-// firstItem: FirstRssItem(body), npos for a body with none.
+// firstItem: the position of the first "<item" start tag that no comment or CDATA section holds,
+// npos for a body with none.
 void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedItemSink& onItem);

@@ -185,6 +185,47 @@ TEST(FeedCutter, ItemsInCommentsAreNoItems) {
     EXPECT_EQ(items[0].title, "Chan");
 }
 
+TEST(FeedCutter, WhatCdataAndCommentsHoldNeitherEndsAnItemNorGivesItsTitleOrLink) {
+    auto items =
+        cut("<rss><channel><description><![CDATA[<item><title>Channel text</title></item>]]></description>"
+            "<item><title>A</title><description><![CDATA[<p>x</p></item><item><title>No</title>"
+            "<link>http://no.test/</link>]]></description><link>http://a.test/</link></item>"
+            "<item><!-- </item><title>Old</title><link>http://old.test/</link> -->"
+            "<title><![CDATA[a </title> b]]></title><link>http://b.test/</link></item>"
+            "<item><description><![CDATA[<title>Not</title><link href=\"http://no.test/h\"/>"
+            "<atom:link href=\"http://no.test/a\"/>]]></description><title>C</title>"
+            "<guid>http://c.test/</guid></item>"
+            "<item><title>D</title><link><![CDATA[http://d.test/?a=</link>]]></link></item>"
+            "<item><title>E</title><description><![CDATA[never closed </item><item><title>F</title>",
+            {"", "", ""});
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].title, "A");
+    EXPECT_EQ(items[0].link, "http://a.test/");
+    EXPECT_EQ(items[1].title, "a </title> b");
+    EXPECT_EQ(items[1].link, "http://b.test/");
+    EXPECT_EQ(items[2].title, "C");
+    EXPECT_EQ(items[2].link, "http://c.test/");
+    EXPECT_EQ(items[3].link, "http://d.test/?a=</link>");
+    EXPECT_EQ(items[4].title, "E"); // the rest of the body is the section's text
+    // Atom: an entry's content and comments end no entry, and lend it no title, link or id.
+    auto entries = cut("<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><content type=\"html\"><![CDATA["
+                       "</entry><entry><title>No</title><link href=\"http://no.test/1\"/>]]></content>"
+                       "<title>One</title><link href=\"http://e.test/1\"/></entry>"
+                       "<!-- <entry><title>Old</title></entry> -->"
+                       "<entry><!-- <link href=\"http://no.test/2\"/> </entry> --><title>Two</title>"
+                       "<summary><![CDATA[<id>http://no.test/id</id>]]></summary><id>urn:2</id></entry>"
+                       "<entry><source><title><![CDATA[</source>]]></title><link href=\"http://src.test/\"/>"
+                       "</source><title>Three</title></entry></feed>",
+                       {"", "", ""});
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].title, "One");
+    EXPECT_EQ(entries[0].link, "http://e.test/1");
+    EXPECT_EQ(entries[1].title, "Two");
+    EXPECT_EQ(entries[1].link, "");
+    EXPECT_EQ(entries[2].title, "Three");
+    EXPECT_EQ(entries[2].link, "");
+}
+
 TEST(FeedCutter, CdataGivesItsContentAndEntitiesAreDecodedInTitlesAndLinks) {
     auto items = cut(feed(item("<![CDATA[股市 & 汇市 &amp;c]]>", "http://x.test/?a=1&amp;amp;b=2") +
                           item("A &amp; B &mdash; &#x4E2D;&#25991;", "<![CDATA[http://x.test/c]]>")));
@@ -254,6 +295,20 @@ TEST(FeedCutter, AtomEntriesTakeTheirTitleOfAnyTypeAndTheirPageLink) {
     EXPECT_EQ(items[3].title, "");
     EXPECT_EQ(items[3].link, "http://f.test/4");
     EXPECT_EQ(items[4].link, "http://f.test/5c?a=1&amp;b"); // the last page link, escaped once
+}
+
+TEST(FeedCutter, AnAtomEntryEndsAtItsCloseOrWhereTheNextStarts) {
+    auto items = cut("<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry/><entry><title>B</title></entry>"
+                     "<entry><title>C</title><link href=\"http://c.test/\"/>"
+                     "<entry><title>D</title></entry></feed>",
+                     {"", "", ""});
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].title, "");
+    EXPECT_EQ(items[1].title, "B");
+    EXPECT_EQ(items[2].title, "C");
+    EXPECT_EQ(items[2].link, "http://c.test/");
+    EXPECT_EQ(items[3].title, "D");
+    EXPECT_EQ(items[3].link, "");
 }
 
 TEST(FeedCutter, AnAtomEntrysSourceAndContentLendItNoTitleOrLink) {
@@ -505,10 +560,10 @@ TEST(FeedCutter, AgreesWithTheStepsOnEveryPrefixOfARealisticFeed) {
 
 TEST(FeedCutter, AgreesWithTheStepsOnGeneratedTagSoup) {
     const std::vector<std::string> pieces = {
-        "<item>",    "</item>", "<title>",   "</title>",     "<link>", "</link>", "<",      ">",    "/",
-        "a",         "xyz",     " ",         "\r\n",         "\t",     "中",      "新闻",   "\xE4", "\x80",
-        "\xBF",      "😀",       "<![CDATA[", "]]>",          "<titl",  "item>",   "</titl", "<lin", "k>",
-        "<channel>", "&amp;",   "\xC3\xA9",  "\xED\xA0\x80", "\x01",   "<item ",  "<item\n"};
+        "<item>",    "</item>", "<title>",   "</title>",     "<link>", "</link>", "<",       ">",    "/",
+        "a",         "xyz",     " ",         "\r\n",         "\t",     "中",      "新闻",    "\xE4", "\x80",
+        "\xBF",      "😀",       "<![CDATA[", "]]>",          "<titl",  "item>",   "</titl",  "<lin", "k>",
+        "<channel>", "&amp;",   "\xC3\xA9",  "\xED\xA0\x80", "\x01",   "<item ",  "<item\n", "<!--", "-->"};
     std::mt19937 rng(20240611);
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 60);

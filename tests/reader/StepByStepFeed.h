@@ -3,6 +3,11 @@
 // copied and shortened as they go: 1-based positions, Pos / Copy / Delete. Slow on purpose; the
 // tests hold the real cutter to it. Only titles and links are modelled; the other vocabularies
 // (guid, atom:link, dc:title) have tests of their own.
+//
+// What comments and CDATA sections hold is no tag: every tag is searched in a copy of the body
+// with their bytes masked out (from "<!--" or "<![CDATA[" through "-->" or "]]>", to the end when
+// never closed), and titles and links are copied from the body itself. Only the body without
+// items is cut from the left as it stands.
 #include "reader/THeadlineItem.h"
 
 #include <algorithm>
@@ -29,6 +34,43 @@ inline void Delete(std::string& s, long long index, long long count) {
     if (index < 1 || index > static_cast<long long>(s.size()) || count <= 0)
         return;
     s.erase(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
+}
+
+// A byte no tag holds, standing for what a comment or CDATA section holds.
+inline constexpr char kMasked = '\0';
+
+inline std::string Mask(const std::string& s) {
+    std::string masked = s;
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t close;
+        if (s.compare(i, 4, "<!--") == 0)
+            close = s.find("-->", i + 4);
+        else if (s.compare(i, 9, "<![CDATA[") == 0)
+            close = s.find("]]>", i + 9);
+        else {
+            ++i;
+            continue;
+        }
+        const std::size_t to = close == std::string::npos ? s.size() : close + 3;
+        std::fill(masked.begin() + static_cast<std::ptrdiff_t>(i),
+                  masked.begin() + static_cast<std::ptrdiff_t>(to), kMasked);
+        i = to;
+    }
+    return masked;
+}
+
+// A text and its masked copy, shortened together.
+struct Text {
+    std::string raw, masked;
+};
+
+inline Text Copy(const Text& t, long long index, long long count) {
+    return {Copy(t.raw, index, count), Copy(t.masked, index, count)};
+}
+
+inline void Delete(Text& t, long long index, long long count) {
+    Delete(t.raw, index, count);
+    Delete(t.masked, index, count);
 }
 
 // The first "<item" that is a start tag: followed by ">" or a blank (RSS 1.0 puts attributes
@@ -74,26 +116,26 @@ inline std::vector<THeadlineItem> CutWithoutItems(std::string s) {
 // The text of the first element "<name>" ... "</name>" within an item; with attributes, its start
 // tag may also be "<name ...>", ending at its first ">". Empty when the item has none, when it is
 // empty ("<name/>") or never closed.
-inline std::string ElementText(const std::string& item, const std::string& name, bool attributes) {
-    std::string rest = item;
+inline std::string ElementText(const Text& item, const std::string& name, bool attributes) {
+    Text rest = item;
     const std::string delimiters = attributes ? " \t\r\n>/" : ">";
     for (;;) {
-        const long long p = Pos("<" + name, rest);
+        const long long p = Pos("<" + name, rest.masked);
         if (p == 0)
             return "";
         const std::size_t after = static_cast<std::size_t>(p - 1 + 1 + name.size());
-        if (after < rest.size() && delimiters.find(rest[after]) != std::string::npos) {
+        if (after < rest.raw.size() && delimiters.find(rest.raw[after]) != std::string::npos) {
             Delete(rest, 1, p - 1);
             break;
         }
         Delete(rest, 1, p);
     }
-    const long long gt = Pos(">", rest);
-    if (gt == 0 || rest[static_cast<std::size_t>(gt - 2)] == '/')
+    const long long gt = Pos(">", rest.raw);
+    if (gt == 0 || rest.raw[static_cast<std::size_t>(gt - 2)] == '/')
         return "";
     Delete(rest, 1, gt);
-    const long long close = Pos("</" + name + ">", rest);
-    return close == 0 ? "" : Copy(rest, 1, close - 1);
+    const long long close = Pos("</" + name + ">", rest.masked);
+    return close == 0 ? "" : Copy(rest.raw, 1, close - 1);
 }
 
 inline bool BlankText(std::string text) {
@@ -108,41 +150,42 @@ inline bool BlankText(std::string text) {
 }
 
 // The title: the first title element's text, or while that is blank the next one's.
-inline std::string TitleText(std::string item) {
+inline std::string TitleText(Text item) {
     for (;;) {
         std::string text = ElementText(item, "title", true);
-        const long long p = Pos("<title", item);
+        const long long p = Pos("<title", item.masked);
         if (!BlankText(text) || p == 0)
             return text;
         // The next title element after this one's start (Pos finds "<titles" too; ElementText
         // skips those itself).
-        std::string rest = item;
+        Text rest = item;
         Delete(rest, 1, p);
-        if (Pos("<title", rest) == 0)
+        if (Pos("<title", rest.masked) == 0)
             return text;
         item = rest;
     }
 }
 
 // The raw title and link bytes of each item, as cut.
-inline std::vector<THeadlineItem> Cut(std::string s) {
-    long long p = ItemPos(s);
+inline std::vector<THeadlineItem> Cut(const std::string& body) {
+    Text s{body, Mask(body)};
+    long long p = ItemPos(s.masked);
     if (p == 0)
-        return CutWithoutItems(s);
+        return CutWithoutItems(body);
     std::vector<THeadlineItem> items;
     while (p > 0) {
         // The item: after its start tag's name up to its "</item>" or the next item's start tag.
         Delete(s, 1, p + 4);
-        const long long close = Pos("</item>", s);
-        const long long next = ItemPos(s);
-        long long length = static_cast<long long>(s.size());
+        const long long close = Pos("</item>", s.masked);
+        const long long next = ItemPos(s.masked);
+        long long length = static_cast<long long>(s.raw.size());
         if (close > 0)
             length = std::min(length, close - 1);
         if (next > 0)
             length = std::min(length, next - 1);
-        std::string item = Copy(s, 1, length);
-        const long long gt = Pos(">", item);
-        const bool empty = gt == 0 || (gt >= 2 && item[static_cast<std::size_t>(gt - 2)] == '/');
+        Text item = Copy(s, 1, length);
+        const long long gt = Pos(">", item.raw);
+        const bool empty = gt == 0 || (gt >= 2 && item.raw[static_cast<std::size_t>(gt - 2)] == '/');
         Delete(item, 1, gt == 0 ? length : gt);
         if (empty)
             items.push_back({"", ""});
