@@ -3,6 +3,7 @@
 #include "reader/AtomEntries.h"
 #include "reader/EFeedTooLarge.h"
 #include "reader/FeedCharset.h"
+#include "reader/FeedNamespaces.h"
 #include "reader/FeedTags.h"
 #include "reader/LinkAddress.h"
 #include "reader/OpaqueSpans.h"
@@ -21,14 +22,18 @@ void undoDoubleEscape(std::string& link, std::size_t from) {
 } // namespace
 
 void CutFeedItems(std::string_view body, const TRawFeedItemSink& onItem) {
-    // The first item or entry, in one pass.
-    const std::string_view starts[] = {"<item", "<entry"};
+    const TFeedPrefixes prefixes = ReadFeedPrefixes(body);
+    const std::string rssItem = OpenTag(prefixes.rss, "item"), atomEntry = OpenTag(prefixes.atom, "entry");
+    // The first item or entry, each by its plain name or the feed's prefix, in one pass; the first
+    // decides the names of the rest.
+    const std::string_view starts[] = {"<item", rssItem, "<entry", atomEntry};
     int which = 0;
     const std::size_t first = NextTag(body, 0, starts, which);
-    if (first != feedtags::npos && which == 1)
-        CutAtomEntries(body, first, onItem);
+    if (first != feedtags::npos && which >= 2)
+        CutAtomEntries(body, first, which == 3 ? prefixes.atom : "", onItem);
     else
-        CutRssItems(body, first, onItem);
+        CutRssItems(body, first, first != feedtags::npos && which == 1 ? prefixes.rss : "", prefixes.atom,
+                    onItem);
 }
 
 THeadlineItem MakeHeadline(const TRawFeedItem& raw, const TFeedTextDecoder& decoder,

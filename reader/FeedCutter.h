@@ -1,7 +1,8 @@
 #pragma once
 // Cuts headlines out of a feed body by plain text search; this is not an XML parse. A body whose
 // first "<entry" comes before any "<item" is Atom (AtomEntries.h), any other RSS (RssItems.h);
-// neither counts where a comment or CDATA section holds it.
+// each also by the prefix the feed binds to its namespace (FeedNamespaces.h), and neither when a
+// comment or CDATA section holds it.
 // The search runs in time linear in the body: positions into it, never copies of the rest.
 #include "reader/THeadlineItem.h"
 #include "reader/TRawFeedItem.h"

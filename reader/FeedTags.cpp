@@ -37,17 +37,17 @@ std::size_t FindStartTag(std::string_view body, std::string_view open, std::size
     }
 }
 
-std::string_view Attribute(std::string_view tag, std::string_view name) {
-    if (tag.empty()) // most tags of a feed have none
-        return {};
-    std::size_t i = 0;
+namespace {
+
+inline bool nextAttribute(std::string_view tag, std::size_t& i, std::string_view& name,
+                          std::string_view& value) {
     while (i < tag.size()) {
         while (i < tag.size() && (Blank(tag[i]) || tag[i] == '/'))
             ++i;
         const std::size_t nameStart = i;
         while (i < tag.size() && tag[i] != '=' && !Blank(tag[i]) && tag[i] != '/')
             ++i;
-        const std::string_view attr = tag.substr(nameStart, i - nameStart);
+        name = tag.substr(nameStart, i - nameStart);
         while (i < tag.size() && Blank(tag[i]))
             ++i;
         if (i >= tag.size() || tag[i] != '=') {
@@ -58,7 +58,6 @@ std::string_view Attribute(std::string_view tag, std::string_view name) {
         ++i;
         while (i < tag.size() && Blank(tag[i]))
             ++i;
-        std::string_view value;
         if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
             const std::size_t close = tag.find(tag[i], i + 1);
             const std::size_t end = close == npos ? tag.size() : close;
@@ -70,9 +69,24 @@ std::string_view Attribute(std::string_view tag, std::string_view name) {
                 ++i;
             value = tag.substr(start, i - start);
         }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool NextAttribute(std::string_view tag, std::size_t& i, std::string_view& name, std::string_view& value) {
+    return nextAttribute(tag, i, name, value);
+}
+
+std::string_view Attribute(std::string_view tag, std::string_view name) {
+    if (tag.empty()) // most tags of a feed have none
+        return {};
+    std::string_view attr, value;
+    for (std::size_t i = 0; nextAttribute(tag, i, attr, value);)
         if (sameName(attr, name))
             return value;
-    }
     return {};
 }
 

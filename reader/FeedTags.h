@@ -56,6 +56,10 @@ std::size_t FindStartTag(std::string_view body, std::string_view open, std::size
 // The value of one attribute within a start tag's text (between its name and ">"), or "".
 std::string_view Attribute(std::string_view tag, std::string_view name);
 
+// The attribute after position i of a start tag's text: its name and value, i moved past it;
+// false when none is left.
+bool NextAttribute(std::string_view tag, std::size_t& i, std::string_view& name, std::string_view& value);
+
 // The start tag at p whose name is nameLength bytes long: its attribute text, and in after the
 // position after its ">". Its ">" is searched before limit only (the end of the element that
 // holds it), so a tag that is never closed costs no search of the rest of the body; it then

@@ -1,5 +1,7 @@
 #include "reader/ItemTitle.h"
 
+#include "reader/FeedNamespaces.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,7 +21,13 @@ bool BlankTitleText(std::string_view text) {
     return text.empty();
 }
 
-std::size_t NextTitleElement(const TItemScope& item, std::size_t from, int& kind) {
+TTitleNames::TTitleNames(std::string_view prefix)
+    : open_(OpenTag(prefix, "title")),
+      close_(CloseTag(prefix, "title")), kinds_{{open_, close_, true},
+                                                {"<dc:title", "</dc:title>", true},
+                                                {"<media:title", "</media:title>", false}} {}
+
+std::size_t NextTitleElement(const TItemScope& item, const TTitleNames& names, std::size_t from, int& kind) {
     const std::string_view body = item.Body();
     const std::size_t end = std::min(item.End(), body.size());
     const char* base = body.data();
@@ -34,25 +42,25 @@ std::size_t NextTitleElement(const TItemScope& item, std::size_t from, int& kind
         }
         from = p + 1;
         const char c = p + 1 < end ? body[p + 1] : '\0';
-        const int k = c == 't' ? 0 : c == 'd' ? 1 : c == 'm' ? 2 : -1;
-        if (k < 0)
-            continue;
-        const std::string_view open = kTitleKinds[k].open;
-        if (end - p > open.size() && body.compare(p, open.size(), open) == 0 && StartTagAt(body, p, open)) {
-            kind = k;
-            return p;
+        for (int k = 0; k < TTitleNames::kCount; ++k) {
+            const std::string_view open = names.Kind(k).open;
+            if (open[1] == c && end - p > open.size() && body.compare(p, open.size(), open) == 0 &&
+                StartTagAt(body, p, open)) {
+                kind = k;
+                return p;
+            }
         }
     }
     return npos;
 }
 
-TItemTitle ChooseItemTitle(const TItemScope& item) {
+TItemTitle ChooseItemTitle(const TItemScope& item, const TTitleNames& names) {
     TItemTitle chosen;
     int kind = 0;
     std::size_t from = item.From();
-    for (std::size_t at; (at = NextTitleElement(item, from, kind)) != npos;) {
+    for (std::size_t at; (at = NextTitleElement(item, names, from, kind)) != npos;) {
         std::string_view tag;
-        const TTitleKind& k = kTitleKinds[kind];
+        const TTitleKind& k = names.Kind(kind);
         chosen.text = item.Text(at, k.open.size(), k.close, &tag);
         chosen.tag = tag;
         if (k.settles && !BlankTitleText(chosen.text))

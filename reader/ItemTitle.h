@@ -4,9 +4,10 @@
 // before, until a plain or Dublin Core title that is not blank settles it. A media title never
 // settles it (it names the media, and stands only while nothing better follows), so
 // "<media:title>M</media:title><title>T</title>" is T and "<title></title><dc:title>D</dc:title>"
-// is D.
+// is D. A feed whose own elements carry a prefix ("<a:title>") has its plain title by that name.
 #include "reader/ItemScope.h"
 
+#include <string>
 #include <string_view>
 
 namespace feedtags {
@@ -19,20 +20,33 @@ struct TItemTitle {
 // Whether raw title text reads as nothing: only blanks, or an empty CDATA section.
 bool BlankTitleText(std::string_view text);
 
-// The names and ends of the title elements; kind 2 (a media title) never settles the title.
+// The names and ends of the title elements; a media title never settles the title.
 struct TTitleKind {
     std::string_view open, close;
     bool settles;
 };
-inline constexpr TTitleKind kTitleKinds[] = {{"<title", "</title>", true},
-                                             {"<dc:title", "</dc:title>", true},
-                                             {"<media:title", "</media:title>", false}};
+
+// The title elements of one feed: its plain title named with the prefix of the feed's own
+// elements ("" for none), then the Dublin Core and media titles.
+class TTitleNames {
+public:
+    explicit TTitleNames(std::string_view prefix = {});
+    TTitleNames(const TTitleNames&) = delete; // the kinds point into this object's names
+    TTitleNames& operator=(const TTitleNames&) = delete;
+
+    static constexpr int kCount = 3;
+    const TTitleKind& Kind(int k) const { return kinds_[k]; }
+
+private:
+    std::string open_, close_;
+    TTitleKind kinds_[kCount];
+};
 
 // The next title element of the item's own at or after from; its kind goes to kind. One pass
 // over the "<"s.
-std::size_t NextTitleElement(const TItemScope& item, std::size_t from, int& kind);
+std::size_t NextTitleElement(const TItemScope& item, const TTitleNames& names, std::size_t from, int& kind);
 
 // The item's title.
-TItemTitle ChooseItemTitle(const TItemScope& item);
+TItemTitle ChooseItemTitle(const TItemScope& item, const TTitleNames& names);
 
 } // namespace feedtags

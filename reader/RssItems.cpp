@@ -1,5 +1,6 @@
 #include "reader/RssItems.h"
 
+#include "reader/FeedNamespaces.h"
 #include "reader/FeedTags.h"
 #include "reader/ItemScope.h"
 #include "reader/ItemTitle.h"
@@ -88,11 +89,25 @@ bool webAddress(std::string_view id) {
     return startsWithNoCase(id, "http://") || startsWithNoCase(id, "https://");
 }
 
+// The names of the RSS elements, with the feed's prefix for RSS 1.0 and its Atom prefix for
+// Atom's links ("atom" when it binds none).
+struct RssNames {
+    RssNames(std::string_view prefix, std::string_view atomPrefix)
+        : item(OpenTag(prefix, "item")), itemEnd(CloseTag(prefix, "item")), linkOpen(OpenTag(prefix, "link")),
+          link(linkOpen + ">"), linkEnd(CloseTag(prefix, "link")),
+          atomLink(OpenTag(atomPrefix.empty() ? "atom" : atomPrefix, "link")), titles(prefix) {}
+
+    std::string item, itemEnd, linkOpen, link, linkEnd, atomLink;
+    TTitleNames titles;
+};
+
 // The searches of the items, each remembering its tag's next occurrence.
 struct ItemSearch {
-    explicit ItemSearch(std::string_view b) : body(b), link(b, "<link>"), linkEnd(b, "</link>") {}
+    ItemSearch(std::string_view b, const RssNames& n)
+        : body(b), names(n), link(b, n.link), linkEnd(b, n.linkEnd) {}
 
     std::string_view body;
+    const RssNames& names;
     TTagCursor link, linkEnd;
 };
 
@@ -109,8 +124,8 @@ std::size_t ownWithin(TTagCursor& cursor, const TItemScope& item, std::size_t fr
     }
 }
 
-void takeTitle(const TItemScope& item, TRawFeedItem& raw) {
-    const TItemTitle title = ChooseItemTitle(item);
+void takeTitle(const ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
+    const TItemTitle title = ChooseItemTitle(item, s.names.titles);
     raw.title = title.text;
     raw.markup = titleMarkup(title.tag);
 }
@@ -120,9 +135,10 @@ bool webPageType(std::string_view type) {
 }
 
 void takeLink(ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
+    const RssNames& n = s.names;
     if (const std::size_t l = ownWithin(s.link, item, item.From()); l != npos) {
         raw.linkElement = true;
-        const std::size_t from = l + 6;
+        const std::size_t from = l + n.link.size();
         if (const std::size_t le = ownWithin(s.linkEnd, item, from); le != npos)
             raw.link = s.body.substr(from, le - from);
         return;
@@ -130,8 +146,8 @@ void takeLink(ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
     std::size_t after = 0;
     // A link element with attributes: an Atom-style "<link href=.../>" that some generators write
     // into RSS, or "<link rel=...>text</link>".
-    if (const std::size_t l = item.Find("<link"); l != npos) {
-        const std::string_view tag = StartTag(s.body, l, 5, after, item.End());
+    if (const std::size_t l = item.Find(n.linkOpen); l != npos) {
+        const std::string_view tag = StartTag(s.body, l, n.linkOpen.size(), after, item.End());
         const std::string_view href = Attribute(tag, "href");
         if (!href.empty()) {
             const std::string_view rel = Attribute(tag, "rel");
@@ -141,12 +157,12 @@ void takeLink(ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
             }
         } else if (!SelfClosing(tag)) {
             raw.linkElement = true;
-            raw.link = item.Text(l, 5, "</link>");
+            raw.link = item.Text(l, n.linkOpen.size(), n.linkEnd);
             return;
         }
     }
-    for (std::size_t l = item.Find("<atom:link"); l != npos; l = item.Find("<atom:link", after)) {
-        const std::string_view tag = StartTag(s.body, l, 10, after, item.End());
+    for (std::size_t l = item.Find(n.atomLink); l != npos; l = item.Find(n.atomLink, after)) {
+        const std::string_view tag = StartTag(s.body, l, n.atomLink.size(), after, item.End());
         const std::string_view rel = Attribute(tag, "rel");
         const std::string_view href = Attribute(tag, "href");
         if (!href.empty() && (rel.empty() || rel == "alternate") && webPageType(Attribute(tag, "type")))
@@ -165,28 +181,31 @@ void takeLink(ItemSearch& s, const TItemScope& item, TRawFeedItem& raw) {
 
 } // namespace
 
-void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedItemSink& onItem) {
+void CutRssItems(std::string_view body, std::size_t firstItem, std::string_view prefix,
+                 std::string_view atomPrefix, const TRawFeedItemSink& onItem) {
     if (firstItem == npos) {
         cutWithoutItems(body, onItem);
         return;
     }
-    ItemSearch s(body);
+    const RssNames names(prefix, atomPrefix);
+    ItemSearch s(body, names);
     // An item ends at its "</item>", or where the next one starts when it is never closed.
-    const std::string_view bounds[] = {"</item>", "<item"}, starts[] = {"<item"};
+    const std::string_view bounds[] = {names.itemEnd, names.item}, starts[] = {names.item};
     TOpaqueSpans spans;
     int which = 0;
     for (std::size_t start = firstItem; start != npos;) {
         spans.Clear();
-        const std::size_t boundary = NextTag(body, start + 5, bounds, which, &spans);
+        const std::size_t boundary = NextTag(body, start + names.item.size(), bounds, which, &spans);
         const std::size_t end = std::min(boundary, body.size());
         const bool closing = boundary != npos && which == 0;
-        const std::size_t next = closing ? NextTag(body, boundary + 7, starts, which) : boundary;
+        const std::size_t next =
+            closing ? NextTag(body, boundary + names.itemEnd.size(), starts, which) : boundary;
         std::size_t after = 0;
-        const std::string_view tag = StartTag(body, start, 5, after, end);
+        const std::string_view tag = StartTag(body, start, names.item.size(), after, end);
         TRawFeedItem raw;
         if (!SelfClosing(tag)) {
             const TItemScope item(body, after, end, spans);
-            takeTitle(item, raw);
+            takeTitle(s, item, raw);
             takeLink(s, item, raw);
         }
         if (!onItem(raw))

@@ -8,8 +8,9 @@
 //     headline;
 //   - link: the text of its first "<link>" up to the "</link>" after it; without one, that of a
 //     "<link ...>" with attributes, or its href when it has one ("<link href=.../>", to a web
-//     page); else the href of an "<atom:link>" to a web page; else a "<guid>" that is a permalink
-//     (isPermaLink absent or "true") and a web address; else empty.
+//     page); else the href of an "<atom:link>" (by the prefix the feed binds to Atom, "a10:" say)
+//     to a web page; else a "<guid>" that is a permalink (isPermaLink absent or "true") and a web
+//     address; else empty.
 // What lies between items and after the last (a channel's image or text input) is no headline.
 //
 // A body with no item at all keeps the old cutting from the left: while a "<title>" remains, the
@@ -20,7 +21,8 @@
 // lists its channel's title once.
 //
 // What an item's comments and CDATA sections hold is not its own: a "</item>" there ends nothing,
-// a "<title>" or "<link>" there is not its title or link.
+// a "<title>" or "<link>" there is not its title or link. A feed whose RSS 1.0 elements carry a
+// prefix ("<rss:item>", FeedNamespaces.h) is cut by those names.
 //
 // Tags are matched case-sensitively; the time is linear in the body.
 #include "reader/TRawFeedItem.h"
@@ -28,6 +30,7 @@
 #include <cstddef>
 #include <string_view>
 
-// firstItem: the position of the first "<item" start tag that no comment or CDATA section holds,
-// npos for a body with none.
-void CutRssItems(std::string_view body, std::size_t firstItem, const TRawFeedItemSink& onItem);
+// firstItem: the position of the first item's start tag, npos for a body with none; prefix: that
+// of the feed's RSS elements, "" for none; atomPrefix: the one the feed binds to Atom, "" for none.
+void CutRssItems(std::string_view body, std::size_t firstItem, std::string_view prefix,
+                 std::string_view atomPrefix, const TRawFeedItemSink& onItem);
