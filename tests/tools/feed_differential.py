@@ -2,10 +2,11 @@
 """Differential test: zelmora-cli headlines against Debian's python3-feedparser.
 
 Generates feeds of every common shape (Atom with text, html and xhtml titles; RSS 1.0; RSS 2.0
-with CDATA and entities; relative links), each in many character sets, with and without an HTTP
-charset that differs from the XML declaration, and feeds in the shapes public sites serve
-(real_world_feeds.py), and checks that every title and link the CLI prints is the one
-feedparser reads, as plain text.
+with CDATA and entities; relative links; Atom and RSS 1.0 whose elements carry a namespace
+prefix; items whose CDATA sections and comments hold item ends, titles and links), each in many
+character sets, with and without an HTTP charset that differs from the XML declaration, and
+feeds in the shapes public sites serve (real_world_feeds.py), and checks that every title and
+link the CLI prints is the one feedparser reads, as plain text.
 
     feed_differential.py ZELMORA_CLI
 """
@@ -88,7 +89,54 @@ def rss2(words):
 '''
 
 
-SHAPES = {'atom': atom, 'rss1': rss1, 'rss2': rss2}
+def atom_prefixed(words):
+    return f'''<a:feed xmlns:a="http://www.w3.org/2005/Atom" xml:base="http://feeds.test/news/">
+<a:title>The feed's own title</a:title><a:link href="http://feeds.test/"/><a:id>urn:feed</a:id>
+<a:entry><a:title>{esc(words)} prefixed &amp; plain</a:title><a:link rel="alternate" type="text/html" href="/a/1.html?x=1&amp;y=2"/><a:id>urn:1</a:id></a:entry>
+<a:entry xml:base="sub/"><a:title type="html">Prefixed &lt;b&gt;html&lt;/b&gt; {esc(words)}</a:title><a:link rel="self" href="http://self.test/"/><a:link href="2.html"/><a:id>urn:2</a:id></a:entry>
+<a:entry><a:title type="xhtml"><div xmlns="http://www.w3.org/1999/xhtml">X <b>bold</b> {esc(words)}</div></a:title><a:link href="http://other.test/3"/><a:link rel="enclosure" href="http://other.test/3.mp3"/><a:id>urn:3</a:id></a:entry>
+<a:entry><a:source><a:title>Copied</a:title><a:link href="http://src.test/"/><a:id>urn:src</a:id></a:source><a:title>From a source {esc(words)}</a:title><a:link href="4.html"/><a:id>urn:4</a:id></a:entry>
+</a:feed>
+'''
+
+
+def rss1_prefixed(words):
+    return f'''<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#" xmlns:rss="http://purl.org/rss/1.0/" xmlns:dc="http://purl.org/dc/elements/1.1/">
+<rss:channel rdf:about="http://feeds.test/"><rss:title>Channel title</rss:title><rss:link>http://feeds.test/</rss:link>
+<rss:description>d</rss:description><rss:items><rdf:Seq><rdf:li resource="http://feeds.test/1"/></rdf:Seq></rss:items></rss:channel>
+<rss:image rdf:about="http://feeds.test/logo.png"><rss:title>Logo</rss:title><rss:link>http://feeds.test/</rss:link></rss:image>
+<rss:item rdf:about="http://feeds.test/1"><rss:title>{esc(words)} one</rss:title><rss:link>http://feeds.test/1</rss:link></rss:item>
+<rss:item rdf:about="http://feeds.test/2"><rss:title>Two &amp; &quot;quoted&quot;</rss:title><rss:link>/2?a=1&amp;b=2</rss:link><rss:description><![CDATA[<p>{words}</p></rss:item>]]></rss:description></rss:item>
+<rss:item rdf:about="http://feeds.test/3"><dc:title>{esc(words)} by Dublin Core</dc:title><rss:link>3.html</rss:link></rss:item>
+</rdf:RDF>
+'''
+
+
+def rss2_hidden(words):
+    """Items whose CDATA sections and comments hold what looks like item ends, titles and links."""
+    return f'''<rss version="2.0"><channel><title>Channel title</title><link>http://feeds.test/</link>
+<description><![CDATA[<item><title>Not an item</title></item>]]></description>
+<!-- <item><title>Commented out</title><link>http://feeds.test/old</link></item> -->
+<item><title>{esc(words)} first</title><description><![CDATA[<p>{words}</p></item><item><title>Not a title</title><link>http://feeds.test/not</link>]]></description><link>http://feeds.test/1</link></item>
+<item><!-- </item> <title>Old title</title> --><title><![CDATA[{words} </item> inside]]></title><link>http://feeds.test/2</link></item>
+<item><description><![CDATA[<title>Not mine</title><link>http://feeds.test/not</link>]]></description><title>Third {esc(words)}</title><link>/3</link></item>
+<item><title>Fourth</title><content:encoded xmlns:content="http://purl.org/rss/1.0/modules/content/"><![CDATA[<html><head><title>Page</title><link rel="stylesheet" href="s.css"></head></html>]]></content:encoded><guid>http://feeds.test/4</guid></item>
+</channel></rss>
+'''
+
+
+def atom_hidden(words):
+    """Entries whose CDATA sections and comments hold what looks like entry ends, titles and links."""
+    return f'''<feed xmlns="http://www.w3.org/2005/Atom"><title>Feed</title><id>urn:feed</id>
+<entry><title>{esc(words)} one</title><content type="html"><![CDATA[<p>{words}</p></entry><entry><title>Not an entry</title><link href="http://feeds.test/not"/>]]></content><link href="http://feeds.test/1"/><id>urn:1</id></entry>
+<!-- <entry><title>Commented out</title></entry> -->
+<entry><!-- <title>Old</title> </entry> --><summary type="html"><![CDATA[<link href="http://feeds.test/not"/>]]></summary><title>Two {esc(words)}</title><link href="2.html"/><id>urn:2</id></entry>
+</feed>
+'''
+
+
+SHAPES = {'atom': atom, 'rss1': rss1, 'rss2': rss2, 'atom-prefixed': atom_prefixed, 'rss1-prefixed': rss1_prefixed,
+          'rss2-hidden-tags': rss2_hidden, 'atom-hidden-tags': atom_hidden}
 
 
 def encode(text, charset):
@@ -164,7 +212,7 @@ def generated():
                 variants.append((WRONG_DECLARATION[charset], charset))
             for declared, http_charset in variants:
                 text = f'<?xml version="1.0" encoding="{declared}"?>\n' + make(words)
-                kind = 'application/atom+xml' if shape == 'atom' else 'application/rss+xml'
+                kind = 'application/atom+xml' if shape.startswith('atom') else 'application/rss+xml'
                 content_type = kind + (f'; charset={http_charset}' if http_charset else '')
                 name = f'{shape} in {charset} (declared {declared}, HTTP {http_charset or "none"})'
                 yield name, encode(text, charset), content_type
