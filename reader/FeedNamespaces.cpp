@@ -50,10 +50,11 @@ std::size_t documentElement(std::string_view body) {
             from = e == npos ? npos : e + 3;
         } else if (c == '!') {
             const std::size_t gt = body.find('>', p);
-            const std::size_t subset = body.find('[', p);
-            if (subset != npos && subset < gt) {
-                const std::size_t e = FindText(body, "]>", subset);
-                from = e == npos ? npos : e + 2;
+            const std::size_t subset = body.substr(0, gt).find('[', p);
+            if (subset != npos) {
+                const std::size_t e = body.find(']', subset);
+                const std::size_t close = e == npos ? npos : body.find('>', e);
+                from = close == npos ? npos : close + 1;
             } else {
                 from = gt == npos ? npos : gt + 1;
             }

@@ -22,10 +22,11 @@ bool BlankTitleText(std::string_view text) {
 }
 
 TTitleNames::TTitleNames(std::string_view prefix)
-    : open_(OpenTag(prefix, "title")),
-      close_(CloseTag(prefix, "title")), kinds_{{open_, close_, true},
-                                                {"<dc:title", "</dc:title>", true},
-                                                {"<media:title", "</media:title>", false}} {}
+    : open_(OpenTag(prefix, "title")), close_(CloseTag(prefix, "title")) {
+    kinds_[0] = {open_, close_, true};
+    kinds_[1] = {"<dc:title", "</dc:title>", true};
+    kinds_[2] = {"<media:title", "</media:title>", false};
+}
 
 std::size_t NextTitleElement(const TItemScope& item, const TTitleNames& names, std::size_t from, int& kind) {
     const std::string_view body = item.Body();

@@ -24,7 +24,7 @@ const std::string kRdf = "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns
 TEST(FeedNamespaces, ThePrefixesComeFromTheDocumentElementsDeclarations) {
     TFeedPrefixes p =
         ReadFeedPrefixes("<?xml version=\"1.0\"?>\n<!-- <x:feed xmlns:x=\"http://www.w3.org/2005/Atom\"> -->"
-                         "<!DOCTYPE feed [<!ENTITY e \"<y:feed>\">]><?pi x?>"
+                         "<!DOCTYPE feed [<!ENTITY e \"<y:feed>\">] ><?pi x?>"
                          "<a:feed xmlns:dc='http://purl.org/dc/elements/1.1/'\n"
                          " xmlns:a='http://www.w3.org/2005/Atom' xmlns:r=\"http://purl.org/rss/1.0/\">");
     EXPECT_EQ(p.atom, "a");
