@@ -1,5 +1,6 @@
 #include "reader/FeedNamespaces.h"
 
+#include "framework/core/AsciiText.h"
 #include "reader/FeedTags.h"
 
 using namespace feedtags;
@@ -10,24 +11,9 @@ constexpr std::string_view kAtomNamespaces[] = {"http://www.w3.org/2005/Atom", "
 constexpr std::string_view kRssNamespaces[] = {"http://purl.org/rss/1.0/",
                                                "http://my.netscape.com/rdf/simple/0.9/"};
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 template <std::size_t N> bool oneOf(std::string_view uri, const std::string_view (&names)[N]) {
     for (std::string_view n : names)
-        if (sameNoCase(uri, n))
+        if (SameText(uri, n))
             return true;
     return false;
 }

@@ -1,29 +1,11 @@
 #include "reader/FeedTags.h"
 
+#include "framework/core/AsciiText.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace feedtags {
-
-namespace {
-
-// Attribute names compare without regard to case, as mature feed readers read them.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 std::size_t FindStartTag(std::string_view body, std::string_view open, std::size_t from, std::size_t limit) {
     // Searched within the limit only: a tag most items lack must not send each search to the end.
@@ -85,7 +67,7 @@ std::string_view Attribute(std::string_view tag, std::string_view name) {
         return {};
     std::string_view attr, value;
     for (std::size_t i = 0; nextAttribute(tag, i, attr, value);)
-        if (sameName(attr, name))
+        if (SameText(attr, name)) // attribute names read without regard to case, as mature readers do
             return value;
     return {};
 }
