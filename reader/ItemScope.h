@@ -34,23 +34,13 @@ public:
 
     // The first start tag "<name" of the item's own at or after from, else npos.
     std::size_t Find(std::string_view open, std::size_t from) const {
-        for (;;) {
-            const std::size_t p = feedtags::FindStartTag(body_, open, from, end_);
-            if (p == feedtags::npos || Own(p) == p)
-                return p;
-            from = Own(p);
-        }
+        return firstOwn(from, [&](std::size_t at) { return feedtags::FindStartTag(body_, open, at, end_); });
     }
     std::size_t Find(std::string_view open) const { return Find(open, from_); }
 
     // The first occurrence of text, as it stands, of the item's own at or after from, else npos.
     std::size_t FindText(std::string_view text, std::size_t from) const {
-        for (;;) {
-            const std::size_t p = feedtags::FindText(body_, text, from, end_);
-            if (p == feedtags::npos || Own(p) == p)
-                return p;
-            from = Own(p);
-        }
+        return firstOwn(from, [&](std::size_t at) { return feedtags::FindText(body_, text, at, end_); });
     }
 
     // The text of the element whose start tag at p has a name nameLength bytes long, up to its
@@ -73,6 +63,20 @@ public:
     std::size_t End() const { return end_; }
 
 private:
+    // The first match of search at or after from that is the item's own: a match inside a
+    // comment or CDATA section sends the search on past it.
+    template <class Search> std::size_t firstOwn(std::size_t from, Search search) const {
+        for (;;) {
+            const std::size_t p = search(from);
+            if (p == feedtags::npos)
+                return p;
+            const std::size_t own = Own(p);
+            if (own == p)
+                return p;
+            from = own;
+        }
+    }
+
     std::string_view body_;
     std::size_t from_, end_;
     const TOpaqueSpans& spans_;
