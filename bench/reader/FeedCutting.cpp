@@ -79,8 +79,7 @@ const std::string& feed(std::size_t mib, bool withLinks) {
     return f;
 }
 
-void cut(benchmark::State& state, bool withLinks) {
-    const std::string& body = feed(static_cast<std::size_t>(state.range(0)), withLinks);
+void cut(benchmark::State& state, const std::string& body) {
     THeadlineStore store;
     for (auto _ : state) {
         store.Reset();
@@ -92,24 +91,16 @@ void cut(benchmark::State& state, bool withLinks) {
 }
 
 void BM_CutHeadlines(benchmark::State& state) {
-    cut(state, true);
+    cut(state, feed(static_cast<std::size_t>(state.range(0)), true));
 }
 void BM_CutHeadlinesNoLinks(benchmark::State& state) {
-    cut(state, false);
+    cut(state, feed(static_cast<std::size_t>(state.range(0)), false));
 }
 BENCHMARK(BM_CutHeadlines)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(1.5);
 BENCHMARK(BM_CutHeadlinesNoLinks)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(1.5);
 
 void BM_CutHeadlinesArticleFeed(benchmark::State& state) {
-    const std::string& body = articleFeed(static_cast<std::size_t>(state.range(0)));
-    THeadlineStore store;
-    for (auto _ : state) {
-        store.Reset();
-        CutHeadlines(body, TFeedOrigin{"", "", "http://go.test/go/?url="}, store);
-        benchmark::DoNotOptimize(store.Count());
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
-    state.counters["items"] = store.Count();
+    cut(state, articleFeed(static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_CutHeadlinesArticleFeed)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(1.5);
 
@@ -154,23 +145,20 @@ void pugi(benchmark::State& state, bool withLinks) {
     state.counters["items"] = static_cast<double>(items);
 }
 // The DOM parse alone.
-void BM_PugixmlDomParse(benchmark::State& state) {
-    const std::string& body = feed(static_cast<std::size_t>(state.range(0)), true);
+void domParse(benchmark::State& state, const std::string& body) {
     for (auto _ : state) {
         pugi::xml_document doc;
         benchmark::DoNotOptimize(doc.load_buffer(body.data(), body.size()).status);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
 }
+void BM_PugixmlDomParse(benchmark::State& state) {
+    domParse(state, feed(static_cast<std::size_t>(state.range(0)), true));
+}
 BENCHMARK(BM_PugixmlDomParse)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(1.5);
 
 void BM_PugixmlDomParseArticleFeed(benchmark::State& state) {
-    const std::string& body = articleFeed(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) {
-        pugi::xml_document doc;
-        benchmark::DoNotOptimize(doc.load_buffer(body.data(), body.size()).status);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
+    domParse(state, articleFeed(static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_PugixmlDomParseArticleFeed)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(1.5);
 
