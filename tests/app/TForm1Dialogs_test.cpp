@@ -76,15 +76,35 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
-    // Opens the button's drop-down with a click and clicks the item, as a mouse user does.
-    void pickByMouse(int button, const char* caption) {
+    // Opens the button's drop-down with a click, as a mouse user does.
+    void openByMouse(int button, QMenu*& menu) {
         const TRect r = bar->Button(button).Bounds;
         const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
         QTest::mouseMove(bar, at);
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
-        QMenu* menu = bar->OpenMenu();
+        menu = bar->OpenMenu();
         ASSERT_TRUE(menu);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    }
+
+    // F10, Right to the button, Down to open it: its first item is highlighted.
+    void openByKeyboard(int button, QMenu*& menu) {
+        QTest::keyClick(form.get(), Qt::Key_F10);
+        ASSERT_TRUE(bar->KeyboardActive());
+        for (int i = 0; i < button; ++i)
+            QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_Down);
+        menu = bar->OpenMenu();
+        ASSERT_TRUE(menu);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    }
+
+    // Opens the button's drop-down with a click and clicks the item, as a mouse user does.
+    void pickByMouse(int button, const char* caption) {
+        QMenu* menu = nullptr;
+        openByMouse(button, menu);
+        if (HasFatalFailure())
+            return;
         QAction* item = nullptr;
         for (QAction* a : menu->actions())
             if (a->text() == QString::fromUtf8(caption))
@@ -97,14 +117,10 @@ protected:
 
     // F10, Right to the button, Down to open it, Down to the item, Enter.
     void pickByKeyboard(int button, int downs) {
-        QTest::keyClick(form.get(), Qt::Key_F10);
-        ASSERT_TRUE(bar->KeyboardActive());
-        for (int i = 0; i < button; ++i)
-            QTest::keyClick(bar, Qt::Key_Right);
-        QTest::keyClick(bar, Qt::Key_Down);
-        QMenu* menu = bar->OpenMenu();
-        ASSERT_TRUE(menu);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        QMenu* menu = nullptr;
+        openByKeyboard(button, menu);
+        if (HasFatalFailure())
+            return;
         for (int i = 0; i < downs; ++i)
             QTest::keyClick(menu, Qt::Key_Down);
         whileItHandles(menu, [&] { QTest::keyClick(menu, Qt::Key_Return); });
@@ -217,13 +233,8 @@ TEST_F(RealDialogs, ProxyNoteShownAndDismissedAgainAndAgain) {
 TEST_F(RealDialogs, HighlightingAPaneItemInItsDropDownStartsTheEngine) {
     constexpr int kServicesMenu = 3, kHelpMenu = 5;
     // By keyboard: the drop-down opens on its first item, the arrow keys move on.
-    QTest::keyClick(form.get(), Qt::Key_F10);
-    for (int i = 0; i < kHelpMenu; ++i)
-        QTest::keyClick(bar, Qt::Key_Right);
-    QTest::keyClick(bar, Qt::Key_Down);
-    QMenu* menu = bar->OpenMenu();
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QMenu* menu = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openByKeyboard(kHelpMenu, menu));
     ASSERT_EQ(menu->activeAction()->text(), QString::fromUtf8("访问作者的网站"));
     EXPECT_FALSE(form->web->EngineStarted()); // that site opens in the system's browser
     QTest::keyClick(menu, Qt::Key_Down);
@@ -240,13 +251,7 @@ TEST_F(RealDialogs, HighlightingAPaneItemInItsDropDownStartsTheEngine) {
     form->Show();
     QApplication::setActiveWindow(form.get());
     bar = form->suiform->MenuBar();
-    const TRect r = bar->Button(kServicesMenu).Bounds;
-    const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-    QTest::mouseMove(bar, at);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
-    menu = bar->OpenMenu();
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    ASSERT_NO_FATAL_FAILURE(openByMouse(kServicesMenu, menu));
     auto over = [&](const char* caption) {
         for (QAction* a : menu->actions())
             if (a->text() == QString::fromUtf8(caption))
